@@ -1,0 +1,41 @@
+#include "app/app.h"
+
+namespace lumatone {
+
+App::App(Platform& p)
+    : platform(p), gamma(form1, p.screen), vibrance(form1, p.launcher),
+      monitor(form1, p.screen, p.shell, p.runtime), volume(p.mixer, p.memory),
+      volumeSlider(form1, volume), hotkeys(form1, p), tray(form1, p.shell, p.runtime),
+      exitChoice(*this), dragging(form1, p.runtime, p.shell) {
+    form1.mnuExit.onClick = [this] { Unload(UnloadReason::UserQuit); };
+}
+
+void App::Load() {
+    if (form1.loaded || ended_)
+        return;
+    form1.loaded = true;
+    Startup();
+}
+
+void App::Unload(UnloadReason reason) {
+    if (!form1.loaded)
+        return;
+    form1.loaded = false;
+    Shutdown(reason);
+    // Form2 never outlives the main window: without it there is no tray icon or hotkey.
+    form2.reset();
+    form1.visible = false;
+    for (Timer* t : form1.Timers())
+        t->enabled = false;
+    ended_ = true;
+    platform.runtime.EndProgram();
+}
+
+Form2& App::ShowForm2() {
+    if (!form2)
+        form2 = std::make_unique<Form2>();
+    form2->visible = true;
+    return *form2;
+}
+
+} // namespace lumatone

@@ -1,0 +1,75 @@
+// The whole program over one Platform: both windows, every subsystem wired
+// to their controls, start-up and shutdown.
+#pragma once
+
+#include "app/drag.h"
+#include "app/exit_choice.h"
+#include "app/forms.h"
+#include "app/tray.h"
+#include "audio/volume_slider.h"
+#include "audio/volumecontrol.h"
+#include "display/gamma.h"
+#include "display/monitor.h"
+#include "display/vibrance.h"
+#include "hotkeys/hotkeys.h"
+#include "platform/platform.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace lumatone {
+
+enum class UnloadReason {
+    UserQuit,     // tray "&Exit", "Quit", a remembered quit on "x", Alt+F4
+    SystemClosing // the user's session ends: nothing may hold it up
+};
+
+class App {
+  public:
+    explicit App(Platform& platform);
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    // Loads Form1: runs start-up. Safe to call once.
+    void Load();
+    // Unloads Form1 (shutdown runs exactly once), discards Form2, ends the program.
+    void Unload(UnloadReason reason);
+    bool Ended() const { return ended_; }
+
+    // Form2 exists from its first showing until "Quit" or the end of the program.
+    Form2& ShowForm2();
+    bool Form2Loaded() const { return form2 != nullptr; }
+
+    Platform& platform;
+    Form1 form1;
+    std::unique_ptr<Form2> form2;
+
+    // Key codes of groups that start-up removed, set aside for shutdown.
+    std::array<std::int16_t, 6> heldVibranceCodes{};
+    std::array<std::int16_t, 6> heldVolumeCodes{};
+    bool vibranceCodesHeld = false;
+    bool volumeCodesHeld = false;
+
+    // Where the last shutdown failed to save, empty when it saved everything.
+    std::string saveFailurePath;
+
+    GammaControls gamma;
+    VibranceControls vibrance;
+    MonitorPanel monitor;
+    VolumeControl volume;
+    VolumeSlider volumeSlider;
+    Hotkeys hotkeys;
+    Tray tray;
+    ExitChoice exitChoice;
+    Dragging dragging;
+
+  private:
+    void Startup();
+    void Shutdown(UnloadReason reason);
+
+    bool ended_ = false;
+};
+
+} // namespace lumatone

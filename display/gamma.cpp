@@ -1,0 +1,56 @@
+#include "display/gamma.h"
+
+#include "app/forms.h"
+#include "settings/integer_text.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace lumatone {
+
+double GammaForPosition(std::int16_t position) { return static_cast<double>(40 - position) / 10.01; }
+
+std::int16_t LowWord(std::int32_t n) {
+    std::int16_t low;
+    const std::uint16_t bits = static_cast<std::uint16_t>(static_cast<std::uint32_t>(n) & 0xFFFFu);
+    std::memcpy(&low, &bits, sizeof low);
+    return low;
+}
+
+void BuildGammaRamp(double exponent, GammaRamp& ramp) {
+    for (int i = 0; i < 256; ++i) {
+        const double base = static_cast<double>(i + 1) / 256.01;
+        const double x = std::pow(base, exponent) * 65535.0 + 0.5;
+        // nearbyint follows the current rounding mode: to nearest, halves to even.
+        const auto n = static_cast<std::int32_t>(std::nearbyint(x));
+        const auto w = static_cast<std::uint16_t>(LowWord(n));
+        ramp[static_cast<std::size_t>(i)] = w;
+        ramp[static_cast<std::size_t>(i) + 256] = w;
+        ramp[static_cast<std::size_t>(i) + 512] = w;
+    }
+}
+
+bool SetGamma(Screen& screen, double exponent) {
+    // Beyond the slider's exponents the 16-bit store would wrap into a garbage ramp.
+    if (!std::isfinite(exponent) || exponent < 0.0)
+        return false;
+    GammaRamp ramp;
+    BuildGammaRamp(exponent, ramp);
+    ScopedDc dc(screen, 0);
+    return screen.SetDeviceGammaRamp(dc.get(), ramp);
+}
+
+GammaControls::GammaControls(Form1& form, Screen& screen) : form_(form), screen_(screen) {
+    form_.HScroll1.onChange = [this] { OnChange(); };
+    form_.Command3.onClick = [this] { OnReset(); };
+}
+
+void GammaControls::OnChange() {
+    const std::int16_t p = form_.HScroll1.Value();
+    SetGamma(screen_, GammaForPosition(p));
+    form_.Label1.caption = DecimalText(p);
+}
+
+void GammaControls::OnReset() { form_.HScroll1.SetValue(kGammaResetPosition); }
+
+} // namespace lumatone

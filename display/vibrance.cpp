@@ -1,0 +1,39 @@
+#include "display/vibrance.h"
+
+#include "app/forms.h"
+#include "platform/records.h"
+#include "settings/integer_text.h"
+
+namespace lumatone {
+
+std::string VibranceCommandLine(std::int16_t level) {
+    return "RUNDLL32.exe NvCpl.dll,dtcfg setdvc all " + DecimalText(level);
+}
+
+bool RunVibranceCommand(Launcher& launcher, std::int16_t level) {
+    // The runner by full path from the system folder, which is also the working
+    // folder: a RUNDLL32.exe or NvCpl.dll planted beside us is never the one run.
+    const std::string folder = launcher.SystemFolder();
+    if (folder.empty())
+        return false;
+    const char sep = folder.find('/') != std::string::npos ? '/' : '\\';
+    const std::string program =
+        folder + (folder.back() == sep ? "" : std::string(1, sep)) + "rundll32.exe";
+    return launcher.Launch(program, VibranceCommandLine(level), folder, kSwShowMinimized);
+}
+
+VibranceControls::VibranceControls(Form1& form, Launcher& launcher)
+    : form_(form), launcher_(launcher) {
+    form_.HScroll2.onChange = [this] { OnChange(); };
+    form_.Command4.onClick = [this] { OnReset(); };
+}
+
+void VibranceControls::OnChange() {
+    const std::int16_t v = form_.HScroll2.Value();
+    form_.Label11.caption = DecimalText(v);
+    RunVibranceCommand(launcher_, v);
+}
+
+void VibranceControls::OnReset() { form_.HScroll2.SetValue(0); }
+
+} // namespace lumatone

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace lumatone {
+
+// Whole-file access beneath the portable private-profile implementation.
+class FileStore {
+  public:
+    virtual ~FileStore() = default;
+    // nullopt when the file is missing or cannot be read.
+    virtual std::optional<std::string> Read(const std::string& path) = 0;
+    // Replaces the file as a whole or not at all: a failure leaves the old one intact.
+    virtual bool Replace(const std::string& path, const std::string& content) = 0;
+};
+
+} // namespace lumatone

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/records.h"
+
+#include <string>
+
+namespace lumatone {
+
+// Facts about the running system and the program's own files.
+class System {
+  public:
+    virtual ~System() = default;
+    virtual bool GetVersionEx(OsVersionInfo& info) = 0;
+    // Folder of the executable, no trailing separator except at a drive root.
+    virtual std::string ProgramFolder() = 0;
+    // Executable file name without extension.
+    virtual std::string ExeName() = 0;
+    virtual char PathSeparator() = 0;
+    virtual void Sleep(std::uint32_t milliseconds) = 0;
+};
+
+} // namespace lumatone

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs everything Lumatone needs to build, run and test on a fresh Debian
+# machine. Safe to run again: only missing packages are installed.
+set -euo pipefail
+
+packages=(
+    build-essential cmake git
+    libgtest-dev googletest libgmock-dev libbenchmark-dev
+    clang-format clang-14 libclang-rt-14-dev
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
+    # Wine is 64-bit only: wine32 cannot run on this kernel and breaks wine64 too.
+    wine64
+    xvfb xserver-xorg-core xserver-xorg-video-dummy x11-utils x11-xserver-utils xdotool
+    trayer imagemagick
+    pulseaudio pulseaudio-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

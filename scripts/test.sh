@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the native suite under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the benchmarks' build, and the Windows builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+scripts/install.sh
+
+echo "== native tests (debug, sanitizers)"
+cmake --preset debug >/dev/null
+cmake --build --preset debug -j"$jobs"
+ctest --preset debug -j"$jobs"
+
+echo "== benchmarks (build only; run bench/run.sh to measure)"
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$jobs"
+
+echo "== Windows builds"
+cmake --preset windows-x64 >/dev/null
+cmake --build --preset windows-x64 -j"$jobs"
+cmake --preset windows-x86 >/dev/null
+cmake --build --preset windows-x86 -j"$jobs"

@@ -1,0 +1,22 @@
+#include "settings/regedit.h"
+
+namespace lumatone {
+
+void WriteRegValue(Registry& registry, const std::string& valuePath, const std::string& value) {
+    registry.WriteString(valuePath, value);
+}
+
+void RemoveRegValue(Registry& registry, const std::string& valuePath) {
+    if (registry.ValueExists(valuePath))
+        registry.DeleteValue(valuePath);
+}
+
+std::string AutostartCommand(const std::string& programFolder, char separator,
+                             const std::string& exeName) {
+    const std::string path = programFolder + separator + exeName + ".exe";
+    if (path.find(' ') == std::string::npos)
+        return path;
+    return '"' + path + '"';
+}
+
+} // namespace lumatone

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/registry.h"
+
+#include <string>
+
+namespace lumatone {
+
+inline constexpr const char* kRunValuePath =
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Lumatone";
+
+// Stores a string value at a full value path; failures are ignored.
+void WriteRegValue(Registry& registry, const std::string& valuePath, const std::string& value);
+// Removes the value if it is there; failures are ignored.
+void RemoveRegValue(Registry& registry, const std::string& valuePath);
+
+// The Run value for the executable: quoted when the path holds a blank, so
+// Windows cannot start a shorter path's program instead.
+std::string AutostartCommand(const std::string& programFolder, char separator,
+                             const std::string& exeName);
+
+} // namespace lumatone

@@ -1,0 +1,71 @@
+// The program on the simulator, with a virtual clock that drives its timers.
+#pragma once
+
+#include "app/app.h"
+#include "platform/sim/sim_platform.h"
+#include "settings/ini.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace lumatone::testing {
+
+class SimApp {
+  public:
+    SimPlatform sim;
+    std::unique_ptr<App> app;
+
+    // Creates the program and runs start-up, as launching it would.
+    App& Start() {
+        app = std::make_unique<App>(sim.services);
+        app->Load();
+        return *app;
+    }
+    Form1& form() { return app->form1; }
+
+    std::string SettingsFile() const { return sim.system.programFolder + "\\settings.ini"; }
+    std::string& IniText() { return sim.files.files[SettingsFile()]; }
+    bool HasIni() const { return sim.files.files.count(SettingsFile()) > 0; }
+    std::string Read(const std::string& section, const std::string& key) {
+        return ReadIni(sim.profile, section, key, SettingsFile());
+    }
+    void Write(const std::string& section, const std::string& key, const std::string& value) {
+        WriteIni(sim.profile, section, key, value, SettingsFile());
+    }
+
+    // Advances the virtual clock, firing each enabled timer at its interval.
+    void Advance(std::uint64_t ms) {
+        const std::uint64_t end = sim.system.nowMs + ms;
+        while (app && !app->Ended()) {
+            Timer* next = nullptr;
+            std::uint64_t nextDue = end + 1;
+            for (Timer* t : app->form1.Timers()) {
+                auto& due = due_[t];
+                if (!t->enabled) {
+                    due = 0;
+                    continue;
+                }
+                if (due == 0)
+                    due = sim.system.nowMs + static_cast<std::uint64_t>(t->interval);
+                if (due < nextDue) {
+                    nextDue = due;
+                    next = t;
+                }
+            }
+            if (next == nullptr)
+                break;
+            if (sim.system.nowMs < nextDue)
+                sim.system.nowMs = nextDue;
+            due_[next] = sim.system.nowMs + static_cast<std::uint64_t>(next->interval);
+            next->Tick();
+        }
+        if (sim.system.nowMs < end)
+            sim.system.nowMs = end;
+    }
+
+  private:
+    std::map<Timer*, std::uint64_t> due_;
+};
+
+} // namespace lumatone::testing
