@@ -21,3 +21,10 @@ cmake --preset windows-x64 >/dev/null
 cmake --build --preset windows-x64 -j"$jobs"
 cmake --preset windows-x86 >/dev/null
 cmake --build --preset windows-x86 -j"$jobs"
+
+# The Windows backend's tests under Wine, then the program end to end.
+[ ! -x scripts/test-wine.sh ] || scripts/test-wine.sh
+[ ! -x scripts/test-e2e.sh ] || scripts/test-e2e.sh
+
+# A short fuzzing run, so a regression in the settings reader shows in CI.
+[ ! -x scripts/test-fuzz.sh ] || scripts/test-fuzz.sh
