@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/keyboard.h"
+
+namespace lumatone {
+
+class Win32Keyboard : public Keyboard {
+  public:
+    std::int16_t GetAsyncKeyState(std::int32_t virtualKey) override;
+};
+
+} // namespace lumatone

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/profile.h"
+
+namespace lumatone {
+
+class Win32Profile : public Profile {
+  public:
+    std::uint32_t GetPrivateProfileString(const std::string& section, const std::string& key,
+                                          const std::string& defaultValue, char* buffer,
+                                          std::uint32_t size, const std::string& path) override;
+    bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                                   const std::string& value, const std::string& path) override;
+};
+
+} // namespace lumatone

@@ -1,0 +1,118 @@
+#include "platform/win32/win32_screen.h"
+
+#include "platform/win32/win32_windows.h"
+
+#include <cstring>
+
+namespace lumatone {
+
+namespace {
+
+HWND ToWindow(WindowHandle window) {
+    return reinterpret_cast<HWND>(window);
+}
+HDC ToDc(DcHandle dc) {
+    return reinterpret_cast<HDC>(dc);
+}
+
+// The names are BYTE arrays in the platform's record and char in the core's.
+template <typename To, typename From, std::size_t N>
+void CopyName(To (&to)[N], const From (&from)[N]) {
+    static_assert(sizeof(To) == 1 && sizeof(From) == 1);
+    std::memcpy(to, from, N);
+}
+
+// The core's record is the 124-byte form; the platform's is longer and has
+// its own layout, so both directions go field by field.
+void ToNative(const DevModeA& from, DEVMODEA& to) {
+    to = DEVMODEA{};
+    to.dmSize = sizeof(DEVMODEA);
+    CopyName(to.dmDeviceName, from.dmDeviceName);
+    to.dmSpecVersion = from.dmSpecVersion;
+    to.dmDriverVersion = from.dmDriverVersion;
+    to.dmFields = from.dmFields;
+    to.dmPosition.x = from.dmPositionX;
+    to.dmPosition.y = from.dmPositionY;
+    to.dmDisplayOrientation = from.dmDisplayOrientation;
+    to.dmDisplayFixedOutput = from.dmDisplayFixedOutput;
+    to.dmColor = from.dmColor;
+    to.dmDuplex = from.dmDuplex;
+    to.dmYResolution = from.dmYResolution;
+    to.dmTTOption = from.dmTTOption;
+    to.dmCollate = from.dmCollate;
+    CopyName(to.dmFormName, from.dmFormName);
+    to.dmLogPixels = from.dmLogPixels;
+    to.dmBitsPerPel = from.dmBitsPerPel;
+    to.dmPelsWidth = from.dmPelsWidth;
+    to.dmPelsHeight = from.dmPelsHeight;
+    to.dmDisplayFlags = from.dmDisplayFlags;
+    to.dmDisplayFrequency = from.dmDisplayFrequency;
+}
+
+void FromNative(const DEVMODEA& from, DevModeA& to) {
+    CopyName(to.dmDeviceName, from.dmDeviceName);
+    to.dmSpecVersion = from.dmSpecVersion;
+    to.dmDriverVersion = from.dmDriverVersion;
+    to.dmSize = sizeof(DevModeA);
+    to.dmDriverExtra = 0;
+    to.dmFields = from.dmFields;
+    to.dmPositionX = from.dmPosition.x;
+    to.dmPositionY = from.dmPosition.y;
+    to.dmDisplayOrientation = from.dmDisplayOrientation;
+    to.dmDisplayFixedOutput = from.dmDisplayFixedOutput;
+    to.dmColor = from.dmColor;
+    to.dmDuplex = from.dmDuplex;
+    to.dmYResolution = from.dmYResolution;
+    to.dmTTOption = from.dmTTOption;
+    to.dmCollate = from.dmCollate;
+    CopyName(to.dmFormName, from.dmFormName);
+    to.dmLogPixels = from.dmLogPixels;
+    to.dmBitsPerPel = from.dmBitsPerPel;
+    to.dmPelsWidth = from.dmPelsWidth;
+    to.dmPelsHeight = from.dmPelsHeight;
+    to.dmDisplayFlags = from.dmDisplayFlags;
+    to.dmDisplayFrequency = from.dmDisplayFrequency;
+}
+
+} // namespace
+
+DcHandle Win32Screen::GetDC(WindowHandle window) {
+    return reinterpret_cast<DcHandle>(::GetDC(ToWindow(window)));
+}
+
+void Win32Screen::ReleaseDC(WindowHandle window, DcHandle dc) {
+    if (dc != 0)
+        ::ReleaseDC(ToWindow(window), ToDc(dc));
+}
+
+bool Win32Screen::SetDeviceGammaRamp(DcHandle dc, const GammaRamp& ramp) {
+    if (dc == 0)
+        return false;
+    // The call takes a writable pointer; hand it a copy rather than cast away const.
+    WORD words[3][256];
+    std::memcpy(words, ramp.data(), sizeof(words));
+    return ::SetDeviceGammaRamp(ToDc(dc), words) != FALSE;
+}
+
+std::int32_t Win32Screen::GetDeviceCaps(DcHandle dc, int index) {
+    if (dc == 0)
+        return 0;
+    return ::GetDeviceCaps(ToDc(dc), index);
+}
+
+bool Win32Screen::EnumDisplaySettings(std::int32_t modeNumber, DevModeA& mode) {
+    DEVMODEA native{};
+    native.dmSize = sizeof(native);
+    if (!::EnumDisplaySettingsA(nullptr, static_cast<DWORD>(modeNumber), &native))
+        return false;
+    FromNative(native, mode);
+    return true;
+}
+
+std::int32_t Win32Screen::ChangeDisplaySettings(const DevModeA& mode, std::uint32_t flags) {
+    DEVMODEA native;
+    ToNative(mode, native);
+    return ::ChangeDisplaySettingsA(&native, flags);
+}
+
+} // namespace lumatone
