@@ -1,14 +1,188 @@
 #include "hotkeys/hotkeys.h"
 
 #include "app/forms.h"
+#include "display/gamma.h"
+#include "display/vibrance.h"
+#include "hotkeys/capture.h"
+#include "hotkeys/poll.h"
+#include "settings/integer_text.h"
 
 namespace lumatone {
+namespace {
 
-Hotkeys::Hotkeys(Form1& form, Platform& platform) : form_(form), platform_(platform) {
+// Queried and discarded at the start of every poll, so a pair holding F2
+// counts only F2 being down, never an earlier press of it.
+constexpr std::int32_t kF2 = 113;
+
+// A hotkey never darkens the screen to position 0.
+constexpr int kLowestGammaByHotkey = 1;
+constexpr int kGammaStep = 1;
+constexpr int kVibranceStep = 2;
+constexpr int kVolumeStep = 5;
+constexpr std::uint32_t kMuteSettleMs = 150;
+
+enum Action : std::size_t {
+    kDarker,
+    kBrighter,
+    kGammaReset,
+    kVibranceLower,
+    kVibranceHigher,
+    kVibranceReset,
+    kVolumeLower,
+    kVolumeLouder,
+    kMuteToggle,
+    kActionCount
+};
+
+} // namespace
+
+Hotkeys::Hotkeys(Form1& form, Platform& platform)
+    : form_(form), platform_(platform), groups_{{{&form.Command7,
+                                                  {{{&form.Text1, &form.Text12},
+                                                    {&form.Text2, &form.Text13},
+                                                    {&form.Text3, &form.Text14},
+                                                    {&form.Text4, &form.Text15},
+                                                    {&form.Text11, &form.Text16},
+                                                    {&form.Text23, &form.Text24}}}},
+                                                 {&form.Command8,
+                                                  {{{&form.Text5, &form.Text17},
+                                                    {&form.Text6, &form.Text18},
+                                                    {&form.Text7, &form.Text19},
+                                                    {&form.Text8, &form.Text20},
+                                                    {&form.Text10, &form.Text21},
+                                                    {&form.Text22, &form.Text25}}}},
+                                                 {&form.Command10,
+                                                  {{{&form.Text26, &form.Text32},
+                                                    {&form.Text27, &form.Text33},
+                                                    {&form.Text28, &form.Text34},
+                                                    {&form.Text29, &form.Text35},
+                                                    {&form.Text30, &form.Text36},
+                                                    {&form.Text31, &form.Text37}}}}}} {
     form_.Timer1.onTick = [this] { OnTimer1(); };
+    for (Group& group : groups_) {
+        group.lock->onClick = [this, &group] { ToggleLock(group); };
+        for (Slot& slot : group.slots) {
+            const KeyNameStyle style =
+                slot.binding == &form_.Text1 ? KeyNameStyle::Short : KeyNameStyle::Full;
+            slot.binding->onKeyDown = [&slot, style](std::int16_t keyCode, int) {
+                CaptureKey(*slot.binding, *slot.code, keyCode, style);
+            };
+        }
+    }
 }
 
-void Hotkeys::OnTimer1() { HotKey(107); }
-std::int16_t Hotkeys::HotKey(std::int16_t) { return 0; }
+void Hotkeys::OnTimer1() {
+    form_.Label1.caption = DecimalText(form_.HScroll1.Value());
+    form_.Label11.caption = DecimalText(form_.HScroll2.Value());
+    HotKey(107);
+}
+
+std::int16_t Hotkeys::HotKey(std::int16_t) {
+    Keyboard& keyboard = platform_.keyboard;
+    keyboard.GetAsyncKeyState(kF2);
+    for (std::size_t action = 0; action < kActionCount; ++action) {
+        const Group& group = groups_[action / 3];
+        const Slot& first = group.slots[(action % 3) * 2];
+        const Slot& second = group.slots[(action % 3) * 2 + 1];
+        if (!PairFires(keyboard, first.code->text, second.code->text))
+            continue;
+        if (!RunAction(action))
+            return 0;
+    }
+    return 0;
+}
+
+bool Hotkeys::RunAction(std::size_t action) {
+    switch (action) {
+    case kDarker:
+        return StepGamma(-kGammaStep);
+    case kBrighter:
+        return StepGamma(kGammaStep);
+    case kGammaReset:
+        ResetGamma();
+        return true;
+    case kVibranceLower:
+        return StepVibrance(-kVibranceStep);
+    case kVibranceHigher:
+        return StepVibrance(kVibranceStep);
+    case kVibranceReset:
+        ResetVibrance();
+        return true;
+    // VScroll1 is inverted: a larger value is a lower volume.
+    case kVolumeLower:
+        return StepVolume(kVolumeStep);
+    case kVolumeLouder:
+        return StepVolume(-kVolumeStep);
+    case kMuteToggle:
+        ToggleMute();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool Hotkeys::StepGamma(int delta) {
+    Slider& s = form_.HScroll1;
+    const int target = s.Value() + delta;
+    if (target < kLowestGammaByHotkey || target > s.max)
+        return false;
+    s.SetValue(target);
+    // The change handler wrote this ramp already; the hotkey writes it again.
+    SetGamma(platform_.screen, GammaForPosition(s.Value()));
+    return true;
+}
+
+void Hotkeys::ResetGamma() {
+    form_.HScroll1.SetValue(kGammaResetPosition);
+    // Written even when the slider was already at the reset position.
+    SetGamma(platform_.screen, GammaForPosition(kGammaResetPosition));
+}
+
+bool Hotkeys::StepVibrance(int delta) {
+    Slider& s = form_.HScroll2;
+    const int target = s.Value() + delta;
+    if (target < s.min || target > s.max)
+        return false;
+    s.SetValue(target);
+    // The change handler started the applet already; the hotkey starts it again.
+    RunVibranceCommand(platform_.launcher, s.Value());
+    return true;
+}
+
+void Hotkeys::ResetVibrance() {
+    form_.HScroll2.SetValue(0);
+    RunVibranceCommand(platform_.launcher, 0);
+}
+
+bool Hotkeys::StepVolume(int delta) {
+    Slider& s = form_.VScroll1;
+    const int target = s.Value() + delta;
+    if (target < s.min || target > s.max)
+        return false;
+    s.SetValue(target);
+    return true;
+}
+
+void Hotkeys::ToggleMute() {
+    Slider& s = form_.VScroll1;
+    Label& state = form_.Label15;
+    if (state.caption == kMuteCaption) {
+        volumeBeforeMute_ = s.Value();
+        s.SetValue(s.max);
+        state.caption = kUnmuteCaption;
+    } else {
+        s.SetValue(volumeBeforeMute_);
+        state.caption = kMuteCaption;
+    }
+    // Held mute keys toggle about five times a second, not twenty.
+    platform_.system.Sleep(kMuteSettleMs);
+}
+
+void Hotkeys::ToggleLock(Group& group) {
+    const bool lock = group.lock->caption == kUnlockedCaption;
+    for (Slot& slot : group.slots)
+        slot.binding->enabled = !lock;
+    group.lock->caption = lock ? kLockedCaption : kUnlockedCaption;
+}
 
 } // namespace lumatone
