@@ -1,6 +1,7 @@
 #include "audio/volume_slider.h"
 
 #include "app/forms.h"
+#include "settings/integer_text.h"
 
 namespace lumatone {
 
@@ -9,7 +10,31 @@ VolumeSlider::VolumeSlider(Form1& form, VolumeControl& volume) : form_(form), vo
     form_.Timer3.onTick = [this] { SyncVolumeDisplay(); };
 }
 
-void VolumeSlider::OnChange() {}
-void VolumeSlider::SyncVolumeDisplay() {}
+void VolumeSlider::OnChange() {
+    const std::int32_t level = 100 - form_.VScroll1.Value();
+    form_.Label7.caption = DecimalText(level);
+    volume_.SetVolume(level);
+}
+
+std::optional<std::int32_t> VolumeSlider::ShowableLevel() {
+    const auto level = volume_.ReadVolume(0);
+    if (!level || *level < 0 || *level > 100)
+        return std::nullopt;
+    return level;
+}
+
+void VolumeSlider::SyncVolumeDisplay() {
+    volume_.OpenMixer(0);
+    // A tick that reads nothing usable leaves slider and mixer alone: taking
+    // it as silence would mute the speakers through the write-back.
+    auto level = ShowableLevel();
+    if (level && 100 - *level != form_.VScroll1.Value()) {
+        level = ShowableLevel();
+        if (level)
+            form_.VScroll1.SetValue(100 - *level);
+    }
+    volume_.CloseMixer();
+    form_.Label7.caption = level ? DecimalText(100 - form_.VScroll1.Value()) : kNoLevel;
+}
 
 } // namespace lumatone

@@ -3,32 +3,87 @@
 #include "platform/mixer.h"
 
 #include <cstdint>
-#include <set>
+#include <map>
+#include <vector>
 
 namespace lumatone {
 
-// A mixer with no devices until a test adds one (filled in with the volume module).
+// winmm answers a handle whose device has gone away with MMSYSERR_NODRIVER.
+constexpr std::uint32_t kSimMixerNoDriver = 6;
+
+// Mixer devices in memory. Each has a speakers destination line carrying one
+// master-volume control; the level is the raw value the sound card plays.
+// Requests are checked field by field, as a strict driver would, so a
+// malformed record or an out-of-range value is refused rather than guessed.
 class SimMixer : public Mixer {
   public:
-    std::uint32_t GetNumDevs() override { return 0; }
-    std::uint32_t Open(MixerHandle& handle, std::uint32_t, std::uint32_t) override {
-        handle = 0;
-        return kMmSysErrBadDeviceId;
+    struct Device {
+        bool hasSpeakers = true;
+        bool hasVolume = true;
+        std::uint32_t lineId = 0xFFFF0000;
+        std::uint32_t controlId = 1;
+        // The platform's bounds of a volume control are unsigned.
+        std::uint32_t minimum = 0;
+        std::uint32_t maximum = 65535;
+        std::uint32_t level = 65535;
+    };
+
+    enum class Op { Open, GetLineInfo, GetLineControls, GetControlDetails, SetControlDetails };
+
+    std::uint32_t GetNumDevs() override;
+    std::uint32_t Open(MixerHandle& handle, std::uint32_t device, std::uint32_t flags) override;
+    std::uint32_t GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) override;
+    std::uint32_t GetLineControls(MixerHandle handle, MixerLineControls& request,
+                                  std::uint32_t flags) override;
+    std::uint32_t GetControlDetails(MixerHandle handle, MixerControlDetails& request,
+                                    std::uint32_t flags) override;
+    std::uint32_t SetControlDetails(MixerHandle handle, const MixerControlDetails& request,
+                                    std::uint32_t flags) override;
+    std::uint32_t Close(MixerHandle handle) override;
+
+    // Device 0, which the program uses. Tests must not call these with no device.
+    Device& Main() { return devices.front(); }
+    void SetRange(std::uint32_t minimum, std::uint32_t maximum, std::uint32_t level);
+    // A change made outside the program (the system's volume control).
+    void SetLevelOutside(std::uint32_t level) { Main().level = level; }
+    std::uint32_t Level() { return Main().level; }
+    // Unplugs device `index`: later numbering shifts down, handles on it go dead.
+    void LoseDevice(std::size_t index = 0);
+    // The next `times` calls of `op` fail with `code`.
+    void FailNext(Op op, std::uint32_t code = kMmSysErrError, int times = 1) {
+        failures_[op] = {code, times};
     }
-    std::uint32_t GetLineInfo(MixerHandle, MixerLine&, std::uint32_t) override {
-        return kMmSysErrInvalHandle;
-    }
-    std::uint32_t GetLineControls(MixerHandle, MixerLineControls&, std::uint32_t) override {
-        return kMmSysErrInvalHandle;
-    }
-    std::uint32_t GetControlDetails(MixerHandle, MixerControlDetails&, std::uint32_t) override {
-        return kMmSysErrInvalHandle;
-    }
-    std::uint32_t SetControlDetails(MixerHandle, const MixerControlDetails&,
-                                    std::uint32_t) override {
-        return kMmSysErrInvalHandle;
-    }
-    std::uint32_t Close(MixerHandle) override { return kMmSysErrInvalHandle; }
+
+    std::vector<Device> devices{Device{}};
+
+    // Counters.
+    std::int64_t OpenHandles() const { return static_cast<std::int64_t>(handles_.size()); }
+    std::uint64_t opens = 0;
+    std::uint64_t closes = 0;
+    std::uint64_t getCalls = 0;        // value reads
+    std::uint64_t setCalls = 0;        // value writes, accepted or not
+    std::vector<std::uint32_t> writes; // values accepted, in order
+    std::uint64_t lineControlQueries = 0;
+
+  private:
+    struct Failure {
+        std::uint32_t code = 0;
+        int times = 0;
+    };
+    bool Fails(Op op, std::uint32_t& code);
+    // Follows tests that add or clear `devices` directly.
+    void SyncKeys();
+    // The device behind a live handle, or null with the error code to answer.
+    Device* Lookup(MixerHandle handle, std::uint32_t& code);
+    std::uint32_t CheckDetails(const MixerControlDetails& request, std::uint32_t flags,
+                               std::uint32_t expectedFlags, Device& d) const;
+
+    std::map<Op, Failure> failures_;
+    std::map<MixerHandle, std::uint64_t> handles_; // handle -> device key
+    // Stable identity of each entry of `devices`, so a lost device can be told apart.
+    std::vector<std::uint64_t> keys_{1};
+    std::uint64_t nextKey_ = 2;
+    MixerHandle nextHandle_ = 0x2000;
 };
 
 } // namespace lumatone
