@@ -32,6 +32,8 @@ bool SimScreen::SetDeviceGammaRamp(DcHandle dc, const GammaRamp& r) {
 }
 
 std::int32_t SimScreen::GetDeviceCaps(DcHandle dc, int index) {
+    capsQueries.push_back(
+        {dc, index, dc != 0 && std::find(live_.begin(), live_.end(), dc) != live_.end()});
     if (dc == 0)
         return 0;
     switch (index) {

@@ -27,7 +27,7 @@ class SimScreen : public Screen {
 
     // State.
     Mode current;
-    Mode registry;                      // the mode stored for the next boot
+    Mode registry;                       // the mode stored for the next boot
     std::vector<Mode> accepted{current}; // modes a change may reach
     std::optional<GammaRamp> ramp;       // last ramp accepted
     std::vector<GammaRamp> rampWrites;   // every ramp offered, accepted or not
@@ -47,6 +47,13 @@ class SimScreen : public Screen {
     };
     std::vector<ChangeCall> changeCalls;
     std::uint64_t enumCalls = 0;
+
+    struct CapsQuery {
+        DcHandle dc;
+        int index;
+        bool contextLive; // the context was handed out and not yet given back
+    };
+    std::vector<CapsQuery> capsQueries;
 
   private:
     std::uint64_t nextDc_ = 0x100;
