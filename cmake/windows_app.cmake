@@ -1,0 +1,22 @@
+# lumatone.exe: the native view and entry point over the core and the Windows
+# services, one statically linked GUI executable with its icon, version
+# information and manifest.
+enable_language(RC)
+# The entry point sits beside the services but belongs to the executable alone.
+get_target_property(LUMATONE_WIN32_SOURCES_NOW lumatone_win32 SOURCES)
+list(FILTER LUMATONE_WIN32_SOURCES_NOW EXCLUDE REGEX "/platform/win32/main\\.cpp$")
+set_property(TARGET lumatone_win32 PROPERTY SOURCES ${LUMATONE_WIN32_SOURCES_NOW})
+file(GLOB LUMATONE_VIEW_SOURCES CONFIGURE_DEPENDS
+     ${CMAKE_CURRENT_LIST_DIR}/../platform/win32/view/*.cpp)
+set(LUMATONE_RESOURCES ${CMAKE_CURRENT_LIST_DIR}/../platform/win32/resources)
+add_executable(lumatone WIN32
+               ${CMAKE_CURRENT_LIST_DIR}/../platform/win32/main.cpp
+               ${LUMATONE_VIEW_SOURCES}
+               ${LUMATONE_RESOURCES}/lumatone.rc)
+set_source_files_properties(${LUMATONE_RESOURCES}/lumatone.rc PROPERTIES
+    OBJECT_DEPENDS "${LUMATONE_RESOURCES}/lumatone.ico;${LUMATONE_RESOURCES}/lumatone.manifest")
+target_include_directories(lumatone PRIVATE ${LUMATONE_RESOURCES})
+target_compile_definitions(lumatone PRIVATE NOMINMAX)
+target_link_libraries(lumatone PRIVATE lumatone_win32 lumatone_core comctl32 user32 gdi32
+                      lumatone_warnings)
+target_link_options(lumatone PRIVATE -static -mwindows -s)

@@ -1,0 +1,22 @@
+// Lumatone's entry point: the services, the window model and its native view.
+// The services' headers come before <windows.h>, whose A/W macros would
+// rename their members.
+#include "app/app.h"
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/view/view.h"
+
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    lumatone::view::Win32View view(instance);
+    lumatone::Win32Platform services;
+    lumatone::Platform platform = services.Bind(view);
+    lumatone::App app(platform);
+    if (!view.Create(app))
+        return 1;
+    app.Load();
+    view.PlaceInitially();
+    view.Sync();
+    return view.Run();
+}
