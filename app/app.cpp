@@ -32,8 +32,10 @@ void App::Unload(UnloadReason reason) {
 }
 
 Form2& App::ShowForm2() {
-    if (!form2)
+    if (!form2) {
         form2 = std::make_unique<Form2>();
+        exitChoice.Attach(*form2);
+    }
     form2->visible = true;
     return *form2;
 }
