@@ -61,8 +61,8 @@ class Control {
 
 class Label : public Control {
   public:
-    Label(std::string name, Control* container, std::string caption, int left, int top,
-          int width, int height)
+    Label(std::string name, Control* container, std::string caption, int left, int top, int width,
+          int height)
         : Control(std::move(name), ControlKind::Label, container, left, top, width, height),
           caption(std::move(caption)) {}
     std::string caption;
@@ -86,8 +86,8 @@ class Frame : public Control {
 
 class Button : public Control {
   public:
-    Button(std::string name, Control* container, std::string caption, int left, int top,
-           int width, int height)
+    Button(std::string name, Control* container, std::string caption, int left, int top, int width,
+           int height)
         : Control(std::move(name), ControlKind::Button, container, left, top, width, height),
           caption(std::move(caption)) {
         tabStop = true;
@@ -115,8 +115,8 @@ class CheckBox : public Control {
 
 class TextBox : public Control {
   public:
-    TextBox(std::string name, Control* container, std::string text, int left, int top,
-            int width, int height)
+    TextBox(std::string name, Control* container, std::string text, int left, int top, int width,
+            int height)
         : Control(std::move(name), ControlKind::TextBox, container, left, top, width, height),
           text(std::move(text)) {
         tabStop = true;
@@ -142,8 +142,8 @@ class TextBox : public Control {
 
 class Slider : public Control {
   public:
-    Slider(std::string name, Control* container, bool vertical, std::int16_t max, int left,
-           int top, int width, int height)
+    Slider(std::string name, Control* container, bool vertical, std::int16_t max, int left, int top,
+           int width, int height)
         : Control(std::move(name), vertical ? ControlKind::VScroll : ControlKind::HScroll,
                   container, left, top, width, height),
           max(max) {
@@ -194,7 +194,8 @@ class Timer {
 
 class MenuItem {
   public:
-    MenuItem(std::string name, std::string caption) : name(std::move(name)), caption(std::move(caption)) {}
+    MenuItem(std::string name, std::string caption)
+        : name(std::move(name)), caption(std::move(caption)) {}
     const std::string name;
     std::string caption;
     bool visible = true;

@@ -119,12 +119,14 @@ class Form1 {
     Button Command5{"Command5", &Frame4, "Change frequency", 2880, 300, 1455, 285};
     // Says why a typed rate changed nothing; the next panel refresh clears it.
     Label FrequencyNote{"FrequencyNote", &Frame4, "", 2160, 660, 2175, 195};
-    Label Label28{"Label28", &Frame4,
-                  "Do NOT change the frequency if you don't know what you are doing!", 4680,
-                  300, 1455, 855};
-    Label Label29{"Label29", &Frame4,
-                  "Changing your frequency MAY result in damaging your monitor!", 2160, 900,
-                  2295, 495};
+    Label Label28{
+        "Label28", &Frame4, "Do NOT change the frequency if you don't know what you are doing!",
+        4680,      300,     1455,
+        855};
+    Label Label29{
+        "Label29", &Frame4, "Changing your frequency MAY result in damaging your monitor!",
+        2160,      900,     2295,
+        495};
 
     // Volume.
     Slider VScroll1{"VScroll1", &Frame6, true, 100, 240, 240, 255, 975};

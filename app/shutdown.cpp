@@ -22,9 +22,11 @@ void App::Shutdown(UnloadReason reason) {
     Form1& f = form1;
     // Exactly the groups start-up held: asking the version again could differ.
     if (vibranceCodesHeld)
-        PutBack(heldVibranceCodes, {&f.Text17, &f.Text18, &f.Text19, &f.Text20, &f.Text21, &f.Text25});
+        PutBack(heldVibranceCodes,
+                {&f.Text17, &f.Text18, &f.Text19, &f.Text20, &f.Text21, &f.Text25});
     if (volumeCodesHeld)
-        PutBack(heldVolumeCodes, {&f.Text32, &f.Text33, &f.Text34, &f.Text35, &f.Text36, &f.Text37});
+        PutBack(heldVolumeCodes,
+                {&f.Text32, &f.Text33, &f.Text34, &f.Text35, &f.Text36, &f.Text37});
 
     const std::string path = SettingsPath(platform.system);
     bool saved = true;
@@ -82,8 +84,7 @@ void App::Shutdown(UnloadReason reason) {
     if (f.Check1.value == 1)
         WriteRegValue(platform.registry, kRunValuePath,
                       AutostartCommand(platform.system.ProgramFolder(),
-                                       platform.system.PathSeparator(),
-                                       platform.system.ExeName()));
+                                       platform.system.PathSeparator(), platform.system.ExeName()));
     else
         RemoveRegValue(platform.registry, kRunValuePath);
 

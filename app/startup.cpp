@@ -126,7 +126,8 @@ void App::Startup() {
         f.Line7.y2 -= kVibranceGroupHeight;
         f.Frame6.top -= kVibranceGroupHeight;
         f.height -= kVibranceGroupHeight;
-        heldVibranceCodes = TakeCodes({&f.Text17, &f.Text18, &f.Text19, &f.Text20, &f.Text21, &f.Text25});
+        heldVibranceCodes =
+            TakeCodes({&f.Text17, &f.Text18, &f.Text19, &f.Text20, &f.Text21, &f.Text25});
         vibranceCodesHeld = true;
     }
 

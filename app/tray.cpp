@@ -41,7 +41,9 @@ bool Tray::AddOwnIcon() {
                        kTrayCallbackMessage);
 }
 
-void Tray::RemoveTrayIcon() { shell_.NotifyIcon(kNimDelete, data_); }
+void Tray::RemoveTrayIcon() {
+    shell_.NotifyIcon(kNimDelete, data_);
+}
 
 void Tray::HideAction() {
     if (form_.windowState != 1) {

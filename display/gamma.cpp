@@ -8,7 +8,9 @@
 
 namespace lumatone {
 
-double GammaForPosition(std::int16_t position) { return static_cast<double>(40 - position) / 10.01; }
+double GammaForPosition(std::int16_t position) {
+    return static_cast<double>(40 - position) / 10.01;
+}
 
 std::int16_t LowWord(std::int32_t n) {
     std::int16_t low;
@@ -51,6 +53,8 @@ void GammaControls::OnChange() {
     form_.Label1.caption = DecimalText(p);
 }
 
-void GammaControls::OnReset() { form_.HScroll1.SetValue(kGammaResetPosition); }
+void GammaControls::OnReset() {
+    form_.HScroll1.SetValue(kGammaResetPosition);
+}
 
 } // namespace lumatone

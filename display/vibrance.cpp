@@ -34,6 +34,8 @@ void VibranceControls::OnChange() {
     RunVibranceCommand(launcher_, v);
 }
 
-void VibranceControls::OnReset() { form_.HScroll2.SetValue(0); }
+void VibranceControls::OnReset() {
+    form_.HScroll2.SetValue(0);
+}
 
 } // namespace lumatone

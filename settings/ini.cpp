@@ -11,9 +11,8 @@ std::string SettingsPath(System& system) {
 std::string ReadIni(Profile& profile, const std::string& section, const std::string& key,
                     const std::string& path) {
     std::array<char, 255> buffer{};
-    std::uint32_t n = profile.GetPrivateProfileString(section, key, "", buffer.data(),
-                                                      static_cast<std::uint32_t>(buffer.size()),
-                                                      path);
+    std::uint32_t n = profile.GetPrivateProfileString(
+        section, key, "", buffer.data(), static_cast<std::uint32_t>(buffer.size()), path);
     if (n > buffer.size() - 1)
         n = static_cast<std::uint32_t>(buffer.size() - 1);
     return std::string(buffer.data(), n);

@@ -5,7 +5,9 @@
 namespace lumatone {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::optional<std::int64_t> ParseBounded(std::string_view text, std::int64_t lo, std::int64_t hi) {
     std::size_t b = 0, e = text.size();
@@ -55,6 +57,8 @@ std::optional<std::int32_t> ParseInt32(std::string_view text) {
     return static_cast<std::int32_t>(*v);
 }
 
-std::string DecimalText(std::int64_t value) { return std::to_string(value); }
+std::string DecimalText(std::int64_t value) {
+    return std::to_string(value);
+}
 
 } // namespace lumatone

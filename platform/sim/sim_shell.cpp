@@ -25,14 +25,12 @@ bool SimShell::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
 }
 
 bool SimShell::Execute(const std::string& operation, const std::string& file,
-                       const std::string& parameters, const std::string& folder,
-                       int showCommand) {
+                       const std::string& parameters, const std::string& folder, int showCommand) {
     executes.push_back({operation, file, parameters, folder, showCommand});
     return true;
 }
 
-int SimShell::MessageBox(const std::string& text, const std::string& title,
-                         std::uint32_t style) {
+int SimShell::MessageBox(const std::string& text, const std::string& title, std::uint32_t style) {
     messageBoxes.push_back({text, title, style});
     return messageBoxAnswer;
 }

@@ -14,8 +14,7 @@ class SimShell : public Shell {
     bool Execute(const std::string& operation, const std::string& file,
                  const std::string& parameters, const std::string& folder,
                  int showCommand) override;
-    int MessageBox(const std::string& text, const std::string& title,
-                   std::uint32_t style) override;
+    int MessageBox(const std::string& text, const std::string& title, std::uint32_t style) override;
 
     struct IconCall {
         std::uint32_t message;
