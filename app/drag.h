@@ -11,6 +11,10 @@ namespace lumatone {
 
 class Form1;
 
+// A pointer position in twips as a 16-bit integer: to nearest, halves to
+// even, saturated at the type's ends; a position that is not a number is 0.
+std::int16_t RoundTwipsToInt16(float twips);
+
 class Dragging {
   public:
     Dragging(Form1& form, WindowRuntime& runtime, Shell& shell);
@@ -19,10 +23,16 @@ class Dragging {
     void OnMouseUp(int button, int shift, float x, float y);
     void OnContactClick();
 
+    bool IsDragging() const { return isDragging_; }
+
   private:
+    void DragWindow(int button, float x, float y);
+
     Form1& form_;
     WindowRuntime& runtime_;
     Shell& shell_;
+    bool isDragging_ = false;
+    std::int16_t dragStartX_ = 0, dragStartY_ = 0;
 };
 
 } // namespace lumatone
