@@ -29,6 +29,10 @@ bool SimMixer::Fails(Op op, std::uint32_t& code) {
     auto it = failures_.find(op);
     if (it == failures_.end() || it->second.times <= 0)
         return false;
+    if (it->second.after > 0) {
+        --it->second.after;
+        return false;
+    }
     code = it->second.code;
     if (--it->second.times == 0)
         failures_.erase(it);

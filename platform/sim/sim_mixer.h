@@ -49,9 +49,9 @@ class SimMixer : public Mixer {
     std::uint32_t Level() { return Main().level; }
     // Unplugs device `index`: later numbering shifts down, handles on it go dead.
     void LoseDevice(std::size_t index = 0);
-    // The next `times` calls of `op` fail with `code`.
-    void FailNext(Op op, std::uint32_t code = kMmSysErrError, int times = 1) {
-        failures_[op] = {code, times};
+    // After `after` more calls of `op` succeed, the next `times` fail with `code`.
+    void FailNext(Op op, std::uint32_t code = kMmSysErrError, int times = 1, int after = 0) {
+        failures_[op] = {code, times, after};
     }
 
     std::vector<Device> devices{Device{}};
@@ -69,6 +69,7 @@ class SimMixer : public Mixer {
     struct Failure {
         std::uint32_t code = 0;
         int times = 0;
+        int after = 0;
     };
     bool Fails(Op op, std::uint32_t& code);
     // Follows tests that add or clear `devices` directly.
