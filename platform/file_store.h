@@ -11,6 +11,9 @@ class FileStore {
     virtual ~FileStore() = default;
     // nullopt when the file is missing or cannot be read.
     virtual std::optional<std::string> Read(const std::string& path) = 0;
+    // True when anything (file, folder, unreadable entry) occupies path, or when
+    // that cannot be told: a writer must not mistake an unreadable file for a new one.
+    virtual bool Exists(const std::string& path) = 0;
     // Replaces the file as a whole or not at all: a failure leaves the old one intact.
     virtual bool Replace(const std::string& path, const std::string& content) = 0;
 };

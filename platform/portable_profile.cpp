@@ -1,27 +1,233 @@
 #include "platform/portable_profile.h"
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string_view>
 
 namespace lumatone {
+namespace {
 
-// Placeholder until the INI reader and writer land.
-std::uint32_t PortableProfile::GetPrivateProfileString(const std::string&, const std::string&,
-                                                       const std::string& defaultValue,
-                                                       char* buffer, std::uint32_t size,
-                                                       const std::string&) {
-    if (size == 0)
-        return 0;
-    std::uint32_t n = static_cast<std::uint32_t>(defaultValue.size());
-    if (n > size - 1)
-        n = size - 1;
-    std::memcpy(buffer, defaultValue.data(), n);
-    buffer[n] = '\0';
-    return n;
+using std::string_view;
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
 }
 
-bool PortableProfile::WritePrivateProfileString(const std::string&, const std::string&,
-                                                const std::string&, const std::string&) {
-    return false;
+string_view Trim(string_view s) {
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// What the kernel sees of a C string.
+string_view UntilNul(string_view s) {
+    return s.substr(0, s.find('\0'));
+}
+
+char FoldAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(string_view a, string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return FoldAscii(x) == FoldAscii(y);
+           });
+}
+
+string_view Unquote(string_view v) {
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+        return v.substr(1, v.size() - 2);
+    return v;
+}
+
+bool HasLineBreak(string_view s) {
+    return s.find_first_of("\r\n") != string_view::npos;
+}
+
+// One line of the file: its text is [begin, end), its line end [end, next).
+struct Line {
+    std::size_t begin, end, next;
+};
+
+// Visits every line in order until visit returns false.
+template <class Visit> void ForEachLine(string_view text, Visit visit) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", pos);
+        if (end == string_view::npos) {
+            visit(Line{pos, text.size(), text.size()});
+            return;
+        }
+        std::size_t next = end + 1;
+        if (text[end] == '\r' && next < text.size() && text[next] == '\n')
+            ++next;
+        if (!visit(Line{pos, end, next}))
+            return;
+        pos = next;
+    }
+}
+
+// The line end of the file's first line; Windows writes "\r\n" into new files.
+string_view LineEndOf(string_view text) {
+    const std::size_t end = text.find_first_of("\r\n");
+    if (end == string_view::npos)
+        return "\r\n";
+    if (text[end] == '\n')
+        return "\n";
+    return end + 1 < text.size() && text[end + 1] == '\n' ? "\r\n" : "\r";
+}
+
+enum class LineKind { Other, Section, Key };
+
+struct ParsedLine {
+    LineKind kind = LineKind::Other;
+    string_view name;
+    std::size_t equals = 0; // offset of the '=' of a key line
+};
+
+ParsedLine Parse(string_view line) {
+    const std::size_t first = line.find_first_not_of(" \t\v\f");
+    if (first == string_view::npos)
+        return {};
+    if (line[first] == '[') {
+        const string_view rest = line.substr(first + 1);
+        return {LineKind::Section, Trim(rest.substr(0, rest.find(']'))), 0};
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == string_view::npos)
+        return {};
+    const string_view name = Trim(line.substr(0, equals));
+    if (!name.empty() && name.front() == ';')
+        return {};
+    return {LineKind::Key, name, equals};
+}
+
+bool IsBlankLine(string_view line) {
+    return Trim(line).empty();
+}
+
+struct Location {
+    bool sectionFound = false;
+    bool keyFound = false;
+    Line keyLine{};
+    std::size_t equals = 0;      // position of the key line's '='
+    std::size_t insertAt = 0;    // just past the section's last non-blank line
+    bool insertAfterEnd = false; // that line has a line end
+};
+
+// The key in the first section of that name.
+Location Locate(string_view text, string_view section, string_view key) {
+    Location loc;
+    bool inside = false;
+    ForEachLine(text, [&](const Line& l) {
+        const string_view line = text.substr(l.begin, l.end - l.begin);
+        const ParsedLine p = Parse(line);
+        if (p.kind == LineKind::Section) {
+            if (inside)
+                return false;
+            if (SameName(p.name, section)) {
+                inside = loc.sectionFound = true;
+                loc.insertAt = l.next;
+                loc.insertAfterEnd = l.next > l.end;
+            }
+            return true;
+        }
+        if (!inside)
+            return true;
+        if (p.kind == LineKind::Key && SameName(p.name, key)) {
+            loc.keyFound = true;
+            loc.keyLine = l;
+            loc.equals = l.begin + p.equals;
+            return false;
+        }
+        if (!IsBlankLine(line)) {
+            loc.insertAt = l.next;
+            loc.insertAfterEnd = l.next > l.end;
+        }
+        return true;
+    });
+    return loc;
+}
+
+} // namespace
+
+std::uint32_t PortableProfile::GetPrivateProfileString(const std::string& section,
+                                                       const std::string& key,
+                                                       const std::string& defaultValue,
+                                                       char* buffer, std::uint32_t size,
+                                                       const std::string& path) {
+    if (size == 0 || buffer == nullptr)
+        return 0;
+    string_view result = UntilNul(defaultValue);
+    while (!result.empty() && result.back() == ' ')
+        result.remove_suffix(1);
+
+    const std::optional<std::string> text = files_.Read(path);
+    if (text) {
+        const Location loc = Locate(*text, Trim(UntilNul(section)), Trim(UntilNul(key)));
+        if (loc.keyFound) {
+            const string_view value =
+                string_view(*text).substr(loc.equals + 1, loc.keyLine.end - loc.equals - 1);
+            result = Unquote(Trim(UntilNul(value)));
+        }
+    }
+    const std::size_t n = std::min<std::size_t>(result.size(), size - 1);
+    std::memcpy(buffer, result.data(), n);
+    buffer[n] = '\0';
+    return static_cast<std::uint32_t>(n);
+}
+
+bool PortableProfile::WritePrivateProfileString(const std::string& sectionName,
+                                                const std::string& keyName,
+                                                const std::string& valueText,
+                                                const std::string& path) {
+    const string_view section = Trim(UntilNul(sectionName));
+    const string_view key = Trim(UntilNul(keyName));
+    const string_view value = UntilNul(valueText);
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
+        return false;
+    if (section.find(']') != string_view::npos || key.find('=') != string_view::npos ||
+        (!key.empty() && (key.front() == ';' || key.front() == '[')))
+        return false;
+
+    std::optional<std::string> old = files_.Read(path);
+    if (!old) {
+        if (files_.Exists(path))
+            return false;
+        old.emplace();
+    }
+    const std::string& text = *old;
+    const Location loc = Locate(text, section, key);
+
+    std::string updated;
+    if (loc.keyFound) {
+        updated.reserve(text.size() + value.size());
+        updated.append(text, 0, loc.equals + 1);
+        updated.append(value);
+        updated.append(text, loc.keyLine.end, std::string::npos);
+    } else {
+        const string_view lineEnd = LineEndOf(text);
+        std::size_t at = text.size();
+        bool needsLineEnd = !text.empty() && text.back() != '\n' && text.back() != '\r';
+        std::string added;
+        if (loc.sectionFound) {
+            at = loc.insertAt;
+            needsLineEnd = !loc.insertAfterEnd;
+        }
+        if (needsLineEnd)
+            added.append(lineEnd);
+        if (!loc.sectionFound)
+            added.append("[").append(section).append("]").append(lineEnd);
+        added.append(key).append("=").append(value).append(lineEnd);
+        updated = text;
+        updated.insert(at, added);
+    }
+    if (updated == text)
+        return true;
+    return files_.Replace(path, updated);
 }
 
 } // namespace lumatone

@@ -2,9 +2,17 @@
 
 namespace lumatone {
 
+bool SimFileStore::InRemovedFolder(const std::string& path) const {
+    for (const std::string& folder : removedFolders)
+        if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+            (path[folder.size()] == '\\' || path[folder.size()] == '/'))
+            return true;
+    return false;
+}
+
 std::optional<std::string> SimFileStore::Read(const std::string& path) {
     ++reads;
-    if (failReads)
+    if (failReads || folders.count(path) || unreadable.count(path) || InRemovedFolder(path))
         return std::nullopt;
     auto it = files.find(path);
     if (it == files.end())
@@ -12,15 +20,34 @@ std::optional<std::string> SimFileStore::Read(const std::string& path) {
     return it->second;
 }
 
+bool SimFileStore::Exists(const std::string& path) {
+    if (InRemovedFolder(path))
+        return false;
+    return files.count(path) > 0 || folders.count(path) > 0 || unreadable.count(path) > 0;
+}
+
 bool SimFileStore::Replace(const std::string& path, const std::string& content) {
     ++writes;
-    if (failWrites)
+    auto refuse = [this] {
+        ++refusedWrites;
         return false;
+    };
+    if (failWrites || folders.count(path) || InRemovedFolder(path))
+        return refuse();
     if (writesBeforeFailure == 0)
-        return false;
+        return refuse();
+    if (capacity) {
+        std::uint64_t used = 0;
+        for (const auto& [name, text] : files)
+            if (name != path)
+                used += text.size();
+        if (used + content.size() > *capacity)
+            return refuse();
+    }
     if (writesBeforeFailure > 0)
         --writesBeforeFailure;
     files[path] = content;
+    unreadable.erase(path);
     return true;
 }
 

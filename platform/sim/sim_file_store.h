@@ -2,7 +2,10 @@
 
 #include "platform/file_store.h"
 
+#include <cstdint>
 #include <map>
+#include <optional>
+#include <set>
 #include <string>
 
 namespace lumatone {
@@ -11,13 +14,26 @@ namespace lumatone {
 class SimFileStore : public FileStore {
   public:
     std::optional<std::string> Read(const std::string& path) override;
+    bool Exists(const std::string& path) override;
     bool Replace(const std::string& path, const std::string& content) override;
 
     std::map<std::string, std::string> files;
+    // Paths taken by a folder: they exist, cannot be read and cannot be replaced.
+    std::set<std::string> folders;
+    // Files that exist but refuse to be read (locked, no permission).
+    std::set<std::string> unreadable;
+    // Folders that are gone: nothing below them exists or can be written.
+    std::set<std::string> removedFolders;
+    // Bytes the disk holds in all; a replace that would need more fails.
+    std::optional<std::uint64_t> capacity;
+
     bool failReads = false;
     bool failWrites = false;
     int writesBeforeFailure = -1; // >= 0: that many more writes succeed, then all fail
-    std::uint64_t reads = 0, writes = 0;
+    std::uint64_t reads = 0, writes = 0, refusedWrites = 0;
+
+  private:
+    bool InRemovedFolder(const std::string& path) const;
 };
 
 } // namespace lumatone
