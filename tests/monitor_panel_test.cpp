@@ -3,46 +3,33 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace lumatone {
 namespace {
 
-using Mode = SimScreen::Mode;
-
 std::vector<std::string> Panel(const Form1& f) {
     return {f.Label23.caption, f.Label24.caption, f.Label25.caption, f.Label26.caption};
 }
 
 TEST(MonitorPanel, ShowsEachQueryFromItsOwnContextAndTheRateAsReported) {
-    struct Case {
-        Mode mode;
-        std::vector<std::string> panel;
-    };
-    for (const Case& c : {Case{{1024, 768, 32, 60}, {"1024", "768", "32 Bit", "60 hz  "}},
-                          Case{{800, 600, 16, 0}, {"800", "600", "16 Bit", "0 hz  "}},
-                          Case{{1280, 1024, 24, 1}, {"1280", "1024", "24 Bit", "1 hz  "}}}) {
-        SCOPED_TRACE(c.panel[3]);
-        testing::SimApp s;
-        s.sim.screen.current = c.mode;
-        App& app = s.Start(); // start-up fills the panel at once
-        EXPECT_EQ(Panel(app.form1), c.panel);
-
-        auto& queries = s.sim.screen.capsQueries;
-        queries.clear();
-        s.sim.screen.current.frequency = 75;
+    testing::SimApp s;
+    App& app = s.Start(); // start-up fills the panel at once
+    EXPECT_EQ(Panel(app.form1), (std::vector<std::string>{"1024", "768", "32 Bit", "60 hz  "}));
+    for (std::uint32_t rate : {0u, 1u, 75u}) {
+        s.sim.screen.current = {800, 600, 16, rate};
+        s.sim.screen.capsQueries.clear();
         s.Advance(1500); // one Timer2 tick
-        EXPECT_EQ(app.form1.Label26.caption, "75 hz  ");
-        ASSERT_EQ(queries.size(), 4u);
+        const std::string hz = std::to_string(rate) + " hz  ";
+        EXPECT_EQ(Panel(app.form1), (std::vector<std::string>{"800", "600", "16 Bit", hz}));
+
+        const auto& q = s.sim.screen.capsQueries;
+        ASSERT_EQ(q.size(), 4u);
         const int order[] = {kHorzRes, kVertRes, kBitsPixel, kVRefresh};
         for (std::size_t i = 0; i < 4; ++i) {
-            EXPECT_EQ(queries[i].index, order[i]);
-            EXPECT_TRUE(queries[i].contextLive);
-            if (i > 0) {
-                EXPECT_NE(queries[i].dc, queries[i - 1].dc);
-            }
+            EXPECT_EQ(q[i].index, order[i]);
+            EXPECT_TRUE(q[i].contextLive && (i == 0 || q[i].dc != q[i - 1].dc));
         }
         EXPECT_EQ(s.sim.screen.contextsOutstanding, 0);
     }
@@ -70,8 +57,6 @@ TEST(RefreshRateChange, OnlyAWholeRateFromOneTo1000OnAReadableModeIsTried) {
         {"59.94", Accepts75, {}, 60, notWhole},
         {"75hz", Accepts75, {}, 60, notWhole},
         {"7 5", Accepts75, {}, 60, notWhole},
-        {"&H4B", Accepts75, {}, 60, notWhole},
-        {"+", Accepts75, {}, 60, notWhole},
         {"0", Accepts75, {}, 60, range},
         {"-75", Accepts75, {}, 60, range},
         {"1001", Accepts75, {}, 60, range},
