@@ -99,18 +99,5 @@ TEST(MixerScaling, RoundTripIsStableOverEveryRange) {
     }
 }
 
-TEST(MixerScaling, ValuesOutsideOrWithoutARangeAreNotPassedOffAsLevels) {
-    // A raw value beyond the bounds reads outside 0..100, never as a
-    // plausible level, and saturates rather than wrapping.
-    EXPECT_EQ(ControlValueToPercent(0, 1000, 2000), -100);
-    EXPECT_EQ(ControlValueToPercent(0xFFFFFFFF, 0, 1), 2147483647);
-    EXPECT_EQ(ControlValueToPercent(0, 0xFFFFFFF0, 0xFFFFFFFF), -2147483647 - 1);
-    // No span: nothing to scale to or from.
-    EXPECT_FALSE(ControlValueToPercent(5, 5, 5));
-    EXPECT_FALSE(ControlValueToPercent(5, 9, 3));
-    EXPECT_FALSE(PercentToControlValue(50, 0, 0));
-    EXPECT_FALSE(PercentToControlValue(50, 0xFFFFFFFF, 0));
-}
-
 } // namespace
 } // namespace lumatone
