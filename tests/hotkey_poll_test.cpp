@@ -307,3 +307,40 @@ TEST_F(HotkeyPoll, MuteTogglesAroundTheSliderAndWaits) {
 
 } // namespace
 } // namespace lumatone
+
+namespace lumatone {
+namespace {
+
+TEST(HotkeyMute, MutesTheMixerAndUnmuteRestoresTheVolume) {
+    testing::SimApp s;
+    Form1& f = s.Start().form1;
+    auto& mixer = s.sim.mixer;
+    f.Text36.text = "77";
+    f.Text37.text = "77";
+    f.VScroll1.SetValue(30);
+    s.Advance(200); // the volume poll agrees with the slider
+    ASSERT_EQ(f.VScroll1.Value(), 30);
+    const std::uint32_t at70 = mixer.Level();
+    EXPECT_NEAR(at70, 0.70 * 65535, 1.0);
+
+    s.sim.keyboard.Press(77);
+    s.Advance(50);
+    s.sim.keyboard.Release(77);
+    EXPECT_EQ(f.VScroll1.Value(), 100);
+    EXPECT_EQ(f.Label7.caption, "0");
+    EXPECT_EQ(mixer.Level(), 0u);
+    s.Advance(500); // stays muted: the volume poll reads silence back
+    EXPECT_EQ(f.Label15.caption, "Unmute");
+    EXPECT_EQ(f.VScroll1.Value(), 100);
+
+    s.sim.keyboard.Press(77);
+    s.Advance(50);
+    s.sim.keyboard.Release(77);
+    EXPECT_EQ(f.VScroll1.Value(), 30);
+    EXPECT_EQ(f.Label7.caption, "70");
+    EXPECT_EQ(mixer.Level(), at70);
+    EXPECT_EQ(f.Label15.caption, "Mute");
+}
+
+} // namespace
+} // namespace lumatone
