@@ -36,28 +36,33 @@ enum Action : std::size_t {
 
 } // namespace
 
+// The three groups in poll order, each with its pairs in poll order.
+std::array<Hotkeys::Group, 3> Hotkeys::GroupsOf(Form1& f) {
+    return {{{&f.Command7,
+              {{{&f.Text1, &f.Text12},
+                {&f.Text2, &f.Text13},
+                {&f.Text3, &f.Text14},
+                {&f.Text4, &f.Text15},
+                {&f.Text11, &f.Text16},
+                {&f.Text23, &f.Text24}}}},
+             {&f.Command8,
+              {{{&f.Text5, &f.Text17},
+                {&f.Text6, &f.Text18},
+                {&f.Text7, &f.Text19},
+                {&f.Text8, &f.Text20},
+                {&f.Text10, &f.Text21},
+                {&f.Text22, &f.Text25}}}},
+             {&f.Command10,
+              {{{&f.Text26, &f.Text32},
+                {&f.Text27, &f.Text33},
+                {&f.Text28, &f.Text34},
+                {&f.Text29, &f.Text35},
+                {&f.Text30, &f.Text36},
+                {&f.Text31, &f.Text37}}}}}};
+}
+
 Hotkeys::Hotkeys(Form1& form, Platform& platform)
-    : form_(form), platform_(platform), groups_{{{&form.Command7,
-                                                  {{{&form.Text1, &form.Text12},
-                                                    {&form.Text2, &form.Text13},
-                                                    {&form.Text3, &form.Text14},
-                                                    {&form.Text4, &form.Text15},
-                                                    {&form.Text11, &form.Text16},
-                                                    {&form.Text23, &form.Text24}}}},
-                                                 {&form.Command8,
-                                                  {{{&form.Text5, &form.Text17},
-                                                    {&form.Text6, &form.Text18},
-                                                    {&form.Text7, &form.Text19},
-                                                    {&form.Text8, &form.Text20},
-                                                    {&form.Text10, &form.Text21},
-                                                    {&form.Text22, &form.Text25}}}},
-                                                 {&form.Command10,
-                                                  {{{&form.Text26, &form.Text32},
-                                                    {&form.Text27, &form.Text33},
-                                                    {&form.Text28, &form.Text34},
-                                                    {&form.Text29, &form.Text35},
-                                                    {&form.Text30, &form.Text36},
-                                                    {&form.Text31, &form.Text37}}}}}} {
+    : form_(form), platform_(platform), groups_(GroupsOf(form)) {
     form_.Timer1.onTick = [this] { OnTimer1(); };
     for (Group& group : groups_) {
         group.lock->onClick = [this, &group] { ToggleLock(group); };

@@ -41,6 +41,7 @@ class Hotkeys {
         std::array<Slot, 6> slots;
     };
 
+    static std::array<Group, 3> GroupsOf(Form1& form);
     void ToggleLock(Group& group);
     // Each action answers whether the poll goes on to the next pair.
     bool RunAction(std::size_t action);
