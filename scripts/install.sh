@@ -26,3 +26,8 @@ if ((${#missing[@]})); then
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# The private Wine prefix the Windows tests run in (created once).
+# shellcheck source=scripts/env.sh
+source "$(dirname "$0")/env.sh"
+lumatone_make_prefix

@@ -148,6 +148,9 @@ std::uint32_t Win32Mixer::SetControlDetails(MixerHandle handle, const MixerContr
 }
 
 std::uint32_t Win32Mixer::Close(MixerHandle handle) {
+    // Wine takes a null handle as closed; Windows does not, and neither do we.
+    if (handle == 0)
+        return kMmSysErrInvalHandle;
     return ::mixerClose(ToMixer(handle));
 }
 

@@ -1,0 +1,193 @@
+# Sourced by test scripts: the desktop the Windows tests run in.
+#
+#   lumatone_env_start        Xvfb, Xorg (dummy driver, 60 and 75 Hz modes), a tray
+#                             host, a PulseAudio null sink and the Wine server
+#   lumatone_env_stop_pulse   PulseAudio only (the tests of a system without sound)
+#   lumatone_env_stop         everything lumatone_env_start started
+#   lumatone_make_prefix      the private Wine prefix, created once
+#
+# After lumatone_env_start: DISPLAY is the Xorg dummy display, LUMATONE_XVFB_DISPLAY
+# the Xvfb one, PULSE_SERVER the null sink's server, WINEPREFIX the private prefix.
+# Every process is started here and its id kept under LUMATONE_ENV_DIR, so a run
+# that died half-way is cleaned up by the next one. Works as root without a
+# session bus.
+
+LUMATONE_ROOT="${LUMATONE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}"
+LUMATONE_ENV_DIR="${LUMATONE_ENV_DIR:-$LUMATONE_ROOT/build/env}"
+export WINEPREFIX="${WINEPREFIX:-$LUMATONE_ROOT/build/wineprefix}"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko: nothing here needs them and their installers would ask.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+_lumatone_log() { echo "env: $*" >&2; }
+
+# Starts a program in the background with its output in the state folder and
+# remembers its id under the given name.
+_lumatone_spawn() {
+    local name=$1
+    shift
+    setsid "$@" >"$LUMATONE_ENV_DIR/$name.log" 2>&1 </dev/null &
+    echo $! >"$LUMATONE_ENV_DIR/$name.pid"
+}
+
+# Ends a process this file started, found by its id file, and only if that
+# id still belongs to the program that was started (ids get reused).
+_lumatone_kill() {
+    local name=$1 program=$2 pidfile="$LUMATONE_ENV_DIR/$1.pid" pid i
+    [ -f "$pidfile" ] || return 0
+    pid=$(cat "$pidfile")
+    rm -f "$pidfile"
+    [ -n "$pid" ] && [ -r "/proc/$pid/cmdline" ] || return 0
+    tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "$program" || return 0
+    kill "$pid" 2>/dev/null || return 0
+    for i in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+}
+
+# Starts an X server that picks a free display itself (-displayfd), so runs
+# of other people on the same machine never collide; prints the display.
+_lumatone_start_x() {
+    local name=$1 program=$2 fdfile="$LUMATONE_ENV_DIR/$1.display" i
+    shift
+    rm -f "$fdfile"
+    : >"$fdfile"
+    setsid "$@" -displayfd 3 3>"$fdfile" >"$LUMATONE_ENV_DIR/$name.log" 2>&1 </dev/null &
+    echo $! >"$LUMATONE_ENV_DIR/$name.pid"
+    for i in $(seq 200); do
+        if [ -s "$fdfile" ]; then
+            echo ":$(tr -d '[:space:]' <"$fdfile")"
+            return 0
+        fi
+        kill -0 "$(cat "$LUMATONE_ENV_DIR/$name.pid")" 2>/dev/null || break
+        sleep 0.1
+    done
+    _lumatone_log "$program did not start; its log:"
+    tail -n 20 "$LUMATONE_ENV_DIR/$name.log" >&2
+    return 1
+}
+
+_lumatone_xorg_conf() {
+    # Standard VESA timings: 65 MHz / (1344 x 806) = 60 Hz, 78.75 MHz / (1312 x 800) = 75 Hz.
+    cat <<'EOF'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "AutoEnableDevices" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 32768
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 28.0-80.0
+    VertRefresh 48.0-80.0
+    Modeline "1024x768_60" 65.00 1024 1048 1184 1344 768 771 777 806 -hsync -vsync
+    Modeline "1024x768_75" 78.75 1024 1040 1136 1312 768 769 772 800 +hsync +vsync
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Modes "1024x768_60" "1024x768_75"
+    EndSubSection
+EndSection
+EOF
+}
+
+lumatone_make_prefix() {
+    [ -f "$WINEPREFIX/system.reg" ] && return 0
+    _lumatone_log "creating the Wine prefix $WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    # Without a display: wineboot needs none, and shows no dialogs then.
+    env -u DISPLAY wineboot -i >/dev/null 2>&1 || true
+    env -u DISPLAY wineserver -w || true
+    [ -f "$WINEPREFIX/system.reg" ] || {
+        _lumatone_log "Wine could not create $WINEPREFIX"
+        return 1
+    }
+}
+
+lumatone_env_stop_pulse() {
+    _lumatone_kill pulseaudio pulseaudio
+}
+
+lumatone_env_stop() {
+    # The Wine server first: it ends every Windows process of the prefix with it.
+    if [ -d "$WINEPREFIX" ] && command -v wineserver >/dev/null; then
+        wineserver -k 2>/dev/null || true
+        timeout 20 wineserver -w 2>/dev/null || true
+    fi
+    _lumatone_kill trayer trayer
+    lumatone_env_stop_pulse
+    _lumatone_kill xorg Xorg
+    _lumatone_kill xvfb Xvfb
+    if [ -f "$LUMATONE_ENV_DIR/runtime" ]; then
+        rm -rf "$(cat "$LUMATONE_ENV_DIR/runtime")"
+        rm -f "$LUMATONE_ENV_DIR/runtime"
+    fi
+}
+
+lumatone_env_start() {
+    mkdir -p "$LUMATONE_ENV_DIR"
+    # Whatever an earlier run left behind.
+    lumatone_env_stop
+    lumatone_make_prefix || return 1
+
+    # Sockets want a short path; the state folder may be deep.
+    local runtime
+    runtime=$(mktemp -d /tmp/lumatone-env.XXXXXX)
+    echo "$runtime" >"$LUMATONE_ENV_DIR/runtime"
+    chmod 700 "$runtime"
+
+    LUMATONE_XVFB_DISPLAY=$(_lumatone_start_x xvfb Xvfb -screen 0 1024x768x24 -nolisten tcp -noreset) ||
+        return 1
+    export LUMATONE_XVFB_DISPLAY
+
+    _lumatone_xorg_conf >"$LUMATONE_ENV_DIR/xorg.conf"
+    DISPLAY=$(_lumatone_start_x xorg Xorg -config "$LUMATONE_ENV_DIR/xorg.conf" \
+        -logfile "$LUMATONE_ENV_DIR/xorg-server.log" -nolisten tcp -noreset -novtswitch -sharevts) ||
+        return 1
+    export DISPLAY
+
+    # Wine shows tray icons only where an XEmbed tray host runs.
+    _lumatone_spawn trayer trayer --edge top --align right --widthtype pixel --width 200 \
+        --height 32 --transparent false
+
+    # A sound server of our own with nothing but a null sink; -n skips the
+    # default script (and with it every module that wants a session bus).
+    mkdir -p "$runtime/pulse"
+    export PULSE_SERVER="unix:$runtime/pulse/native"
+    # No bus address at all would make it try to autolaunch one through X.
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/no-bus" XDG_RUNTIME_DIR="$runtime" \
+        _lumatone_spawn pulseaudio pulseaudio --daemonize=no -n \
+        --exit-idle-time=-1 --use-pid-file=false --system=false \
+        -L "module-native-protocol-unix socket=$runtime/pulse/native auth-anonymous=1" \
+        -L "module-null-sink sink_name=lumatone_null"
+    local i
+    for i in $(seq 100); do
+        pactl info >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    pactl info >/dev/null 2>&1 || {
+        _lumatone_log "PulseAudio did not start; its log:"
+        tail -n 20 "$LUMATONE_ENV_DIR/pulseaudio.log" >&2
+        return 1
+    }
+    pactl set-default-sink lumatone_null >/dev/null
+
+    # A persistent Wine server, so the many short test processes share one,
+    # and its service processes started now, apart from anyone's output:
+    # started by a test they would hold its output pipe open.
+    wineserver -p
+    wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+    _lumatone_log "Xorg dummy $DISPLAY, Xvfb $LUMATONE_XVFB_DISPLAY, PulseAudio $PULSE_SERVER"
+}

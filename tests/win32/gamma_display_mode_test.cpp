@@ -1,0 +1,135 @@
+// Gamma ramps and display modes on Wine's X11 driver: the Xorg dummy display
+// offers ramps and 60/75 Hz modes, Xvfb has no ramps at all.
+#include "display/gamma.h"
+#include "platform/win32/win32_screen.h"
+#include "win32/wine_support.h"
+
+#include <cstdlib>
+
+namespace lumatone {
+namespace {
+
+GammaRamp RampFor(std::int16_t position) {
+    GammaRamp ramp;
+    BuildGammaRamp(GammaForPosition(position), ramp);
+    return ramp;
+}
+
+std::optional<GammaRamp> ReadRamp() {
+    HDC dc = GetDC(nullptr);
+    GammaRamp ramp{};
+    BOOL ok = GetDeviceGammaRamp(dc, ramp.data());
+    ReleaseDC(nullptr, dc);
+    if (!ok)
+        return std::nullopt;
+    return ramp;
+}
+
+int LargestDifference(const GammaRamp& a, const GammaRamp& b) {
+    int largest = 0;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        largest = std::max(largest, std::abs(int(a[i]) - int(b[i])));
+    return largest;
+}
+
+TEST(Win32ScreenGamma, TakesTheResetRampAndRefusesRampsFarFromLinear) {
+    Win32Screen screen;
+    ASSERT_TRUE(SetGamma(screen, GammaForPosition(kGammaResetPosition)));
+    auto back = ReadRamp();
+    ASSERT_TRUE(back.has_value());
+    // The X server keeps fewer bits than the ramp's words.
+    EXPECT_LE(LargestDifference(*back, RampFor(kGammaResetPosition)), 512);
+
+    for (std::int16_t position : {0, 37}) {
+        SCOPED_TRACE(position);
+        EXPECT_FALSE(SetGamma(screen, GammaForPosition(position)));
+        // The refused ramp left the screen as it was, and the next one still works.
+        ASSERT_TRUE(SetGamma(screen, GammaForPosition(30)));
+        back = ReadRamp();
+        ASSERT_TRUE(back.has_value());
+        EXPECT_LE(LargestDifference(*back, RampFor(30)), 512);
+    }
+    EXPECT_TRUE(SetGamma(screen, GammaForPosition(kGammaResetPosition)));
+}
+
+TEST(Win32ScreenGamma, GivesEveryContextBack) {
+    // Held hotkeys write a ramp every 50 ms; contexts must not pile up.
+    Win32Screen screen;
+    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    for (int i = 0; i < 500; ++i)
+        SetGamma(screen, GammaForPosition(static_cast<std::int16_t>(26 + i % 3)));
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before + 2);
+    EXPECT_EQ(screen.GetDeviceCaps(0, kHorzRes), 0);
+    EXPECT_FALSE(screen.SetDeviceGammaRamp(0, RampFor(27)));
+}
+
+TEST(OnXvfbGamma, FailsWithoutHarm) {
+    Win32Screen screen;
+    for (std::int16_t position : {27, 30, 0}) {
+        SCOPED_TRACE(position);
+        EXPECT_FALSE(SetGamma(screen, GammaForPosition(position)));
+    }
+    ScopedDc dc(screen, 0);
+    ASSERT_NE(dc.get(), 0u);
+    EXPECT_EQ(screen.GetDeviceCaps(dc.get(), kHorzRes), 1024);
+}
+
+class Win32ScreenModes : public ::testing::Test {
+  protected:
+    // Back to 60 Hz, in the registry too, so every run starts alike.
+    void TearDown() override { Change(60, kCdsUpdateRegistry); }
+
+    std::int32_t Change(std::uint32_t hertz, std::uint32_t flags) {
+        DevModeA mode;
+        mode.dmSize = sizeof(mode);
+        screen.EnumDisplaySettings(kEnumRegistrySettings, mode);
+        // Wine refuses a change that flags the frequency alone.
+        mode.dmFields = kDmPelsWidth | kDmPelsHeight | kDmDisplayFrequency;
+        mode.dmDisplayFrequency = hertz;
+        return screen.ChangeDisplaySettings(mode, flags);
+    }
+
+    std::int32_t Refresh() {
+        wine::TestWindow window;
+        ScopedDc dc(screen, reinterpret_cast<WindowHandle>(window.get()));
+        return screen.GetDeviceCaps(dc.get(), kVRefresh);
+    }
+
+    Win32Screen screen;
+};
+
+TEST_F(Win32ScreenModes, ReadsTheRegistryModeIntoTheShortRecord) {
+    ASSERT_EQ(Change(60, kCdsUpdateRegistry), kDispChangeSuccessful);
+    DevModeA mode;
+    mode.dmSize = sizeof(mode);
+    ASSERT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, mode));
+    EXPECT_EQ(mode.dmSize, 124);
+    EXPECT_EQ(mode.dmDriverExtra, 0);
+    EXPECT_EQ(mode.dmPelsWidth, 1024u);
+    EXPECT_EQ(mode.dmPelsHeight, 768u);
+    EXPECT_EQ(mode.dmDisplayFrequency, 60u);
+    EXPECT_NE(mode.dmBitsPerPel, 0u);
+    EXPECT_NE(mode.dmFields & kDmDisplayFrequency, 0u);
+}
+
+TEST_F(Win32ScreenModes, AppliesAnOfferedRateAndRefusesOthers) {
+    ASSERT_EQ(Change(60, kCdsUpdateRegistry), kDispChangeSuccessful);
+    EXPECT_EQ(Refresh(), 60);
+
+    EXPECT_EQ(Change(75, kCdsFullscreen), kDispChangeSuccessful);
+    EXPECT_EQ(Refresh(), 75);
+    // Temporary: the registry still holds 60.
+    DevModeA stored;
+    ASSERT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, stored));
+    EXPECT_EQ(stored.dmDisplayFrequency, 60u);
+
+    EXPECT_EQ(Change(75, kCdsUpdateRegistry), kDispChangeSuccessful);
+    ASSERT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, stored));
+    EXPECT_EQ(stored.dmDisplayFrequency, 75u);
+
+    EXPECT_EQ(Change(77, kCdsFullscreen), kDispChangeBadMode);
+    EXPECT_EQ(Refresh(), 75);
+}
+
+} // namespace
+} // namespace lumatone
