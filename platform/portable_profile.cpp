@@ -222,6 +222,9 @@ bool PortableProfile::WritePrivateProfileString(const std::string& sectionName,
         if (!loc.sectionFound)
             added.append("[").append(section).append("]").append(lineEnd);
         added.append(key).append("=").append(value).append(lineEnd);
+        // A lone CR before an LF line would fuse with it into one CRLF end.
+        if (added.back() == '\r' && at < text.size() && text[at] == '\n')
+            added.push_back('\n');
         updated = text;
         updated.insert(at, added);
     }

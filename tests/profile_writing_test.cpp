@@ -31,6 +31,8 @@ TEST(ProfileWriting, EditsOnlyWhatItMust) {
          "[Gamma]\r\na=1\r\nlastgamma=7\r\n\r\n[Volume]\r\nb=2\r\n"},
         {"new key into an empty section", "[Gamma]\n[Volume]\n", "Gamma", "k", "v",
          "[Gamma]\nk=v\n[Volume]\n"},
+        {"lone-CR line end does not swallow a following LF line", "[G]\ra=1\n\n[V]\r", "G", "k",
+         "v", "[G]\ra=1\nk=v\r\n\n[V]\r"},
         {"new section at the end, LF kept", "[Gamma]\nlastgamma=1\n", "Volume", "lockkeys", "0",
          "[Gamma]\nlastgamma=1\n[Volume]\nlockkeys=0\n"},
         {"missing last line end added first", "[Gamma]\r\nlastgamma=1", "Gamma", "k", "v",
