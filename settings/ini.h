@@ -16,7 +16,9 @@ std::string SettingsPath(System& system);
 std::string ReadIni(Profile& profile, const std::string& section, const std::string& key,
                     const std::string& path);
 
-// True when the platform stored the value. Most callers may ignore it.
+// True when the platform stored the value. Most callers may ignore it. A value
+// that reading would alter (edge blanks, enclosing quotes) is stored inside one
+// more pair of quotes, so ReadIni gives back exactly what was written.
 bool WriteIni(Profile& profile, const std::string& section, const std::string& key,
               const std::string& value, const std::string& path);
 
