@@ -1,0 +1,120 @@
+// Saving at shutdown when the disk will not cooperate: the previous file stays
+// whole and readable, and a user who chose to quit is told once.
+#include "support/sim_app.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace lumatone {
+namespace {
+
+using testing::SimApp;
+
+// A settings file as an earlier shutdown left it, plus a user's own line.
+std::string PreviousFile() {
+    SimApp earlier;
+    App& app = earlier.Start();
+    app.form1.HScroll1.SetValue(12);
+    app.form1.Text12.text = "112";
+    app.form1.Text1.text = "F1";
+    app.Unload(UnloadReason::UserQuit);
+    return earlier.IniText() + "[Mine]\r\nnote=keep me\r\n";
+}
+
+// Every value the session changed, so that each of the 43 writes really writes.
+void ChangeEverything(App& app) {
+    Form1& f = app.form1;
+    f.Check1.value = 1;
+    f.Check2.value = 1;
+    f.HScroll1.SetValue(30);
+    f.HScroll2.SetValue(40);
+    for (TextBox* t : {&f.Text12, &f.Text13, &f.Text14, &f.Text15, &f.Text16, &f.Text24, &f.Text17,
+                       &f.Text18, &f.Text19, &f.Text20, &f.Text21, &f.Text25, &f.Text32, &f.Text33,
+                       &f.Text34, &f.Text35, &f.Text36, &f.Text37})
+        t->text = "65";
+    for (TextBox* t : {&f.Text1, &f.Text2, &f.Text3, &f.Text4, &f.Text11, &f.Text23, &f.Text5,
+                       &f.Text6, &f.Text7, &f.Text8, &f.Text10, &f.Text22, &f.Text26, &f.Text27,
+                       &f.Text28, &f.Text29, &f.Text30, &f.Text31})
+        t->text = "A";
+    for (Button* lock : {&f.Command7, &f.Command8, &f.Command10})
+        lock->Click();
+}
+
+TEST(SaveFaults, PreviousFileStaysWholeAndAQuittingUserIsTold) {
+    struct Case {
+        const char* what;
+        void (*fault)(SimApp&);
+        bool fileKeptByteForByte; // false: some writes landed before the fault
+    };
+    const Case cases[] = {
+        {"write refused half-way through the 43 keys",
+         [](SimApp& s) { s.sim.files.writesBeforeFailure = 20; }, false},
+        {"disk fills", [](SimApp& s) { s.sim.files.capacity = s.IniText().size() + 8; }, false},
+        {"file turns unreadable (locked)",
+         [](SimApp& s) { s.sim.files.unreadable.insert(s.SettingsFile()); }, true},
+        {"program folder disappears",
+         [](SimApp& s) { s.sim.files.removedFolders.insert(s.sim.system.programFolder); }, true},
+    };
+    const std::string previous = PreviousFile();
+    for (const Case& c : cases) {
+        for (UnloadReason reason : {UnloadReason::UserQuit, UnloadReason::SystemClosing}) {
+            SCOPED_TRACE(std::string(c.what) +
+                         (reason == UnloadReason::UserQuit ? ", user quits" : ", system closes"));
+            SimApp s;
+            s.IniText() = previous;
+            App& app = s.Start();
+            ChangeEverything(app);
+            c.fault(s);
+            app.Unload(reason);
+
+            EXPECT_EQ(app.saveFailurePath, s.SettingsFile());
+            EXPECT_EQ(s.sim.shell.messageBoxes.size(), reason == UnloadReason::UserQuit ? 1u : 0u);
+            EXPECT_TRUE(app.Ended());
+
+            // The disk comes back: what is there is a whole file.
+            s.sim.files.unreadable.clear();
+            s.sim.files.removedFolders.clear();
+            if (c.fileKeptByteForByte) {
+                EXPECT_EQ(s.IniText(), previous);
+            }
+            EXPECT_EQ(s.Read("Mine", "note"), "keep me");
+            const std::string gamma = s.Read("Gamma", "lastgamma");
+            EXPECT_TRUE(gamma == "12" || gamma == "30") << gamma;
+            EXPECT_TRUE(s.Read("Volume", "lockkeys") == "0" || s.Read("Volume", "lockkeys") == "1");
+
+            SimApp next;
+            next.IniText() = s.IniText();
+            App& again = next.Start();
+            EXPECT_EQ(again.form1.HScroll1.Value(), std::stoi(gamma));
+        }
+    }
+}
+
+TEST(SaveFaults, SettingsPathTakenByAFolderReadsDefaultsAndCreatesNothing) {
+    SimApp s;
+    s.sim.files.folders.insert(s.SettingsFile());
+    App& app = s.Start();
+    EXPECT_EQ(app.form1.HScroll1.Value(), 0);
+    app.form1.HScroll1.SetValue(20);
+    app.Unload(UnloadReason::UserQuit);
+    EXPECT_TRUE(s.sim.files.files.empty());
+    EXPECT_EQ(s.sim.files.folders.count(s.SettingsFile()), 1u);
+    EXPECT_EQ(app.saveFailurePath, s.SettingsFile());
+    ASSERT_EQ(s.sim.shell.messageBoxes.size(), 1u);
+    EXPECT_NE(s.sim.shell.messageBoxes[0].text.find(s.SettingsFile()), std::string::npos);
+}
+
+TEST(SaveFaults, NothingChangedOnAReadOnlyDiskIsNoFailure) {
+    SimApp s;
+    s.IniText() = PreviousFile();
+    App& app = s.Start();
+    s.sim.files.failWrites = true;
+    app.Unload(UnloadReason::UserQuit);
+    EXPECT_EQ(s.sim.files.refusedWrites, 0u);
+    EXPECT_TRUE(app.saveFailurePath.empty());
+    EXPECT_TRUE(s.sim.shell.messageBoxes.empty());
+}
+
+} // namespace
+} // namespace lumatone
