@@ -55,10 +55,15 @@ TEST(Win32ScreenGamma, TakesTheResetRampAndRefusesRampsFarFromLinear) {
 TEST(Win32ScreenGamma, GivesEveryContextBack) {
     // Held hotkeys write a ramp every 50 ms; contexts must not pile up.
     Win32Screen screen;
-    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    for (int i = 0; i < 500; ++i)
-        SetGamma(screen, GammaForPosition(static_cast<std::int16_t>(26 + i % 3)));
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before + 2);
+    DcHandle dc = screen.GetDC(0);
+    ASSERT_NE(dc, 0u);
+    screen.ReleaseDC(0, dc);
+    // Given back already: the system no longer knows it. One still out it does.
+    EXPECT_EQ(ReleaseDC(nullptr, reinterpret_cast<HDC>(dc)), 0);
+    HDC out = GetDC(nullptr);
+    EXPECT_EQ(ReleaseDC(nullptr, out), 1);
+
+    // No context: refused, not handed to the system.
     EXPECT_EQ(screen.GetDeviceCaps(0, kHorzRes), 0);
     EXPECT_FALSE(screen.SetDeviceGammaRamp(0, RampFor(27)));
 }

@@ -75,13 +75,5 @@ TEST_F(Win32LauncherStart, ReportsAProgramThatCannotBeStarted) {
     EXPECT_FALSE(wine::FileExists(folder / "bin\\runner.out"));
 }
 
-TEST(Win32LauncherSystemFolder, IsTheSystemDirectoryHoldingTheAppletRunner) {
-    std::string system = Win32Launcher().SystemFolder();
-    char expected[MAX_PATH] = {};
-    GetSystemDirectoryA(expected, MAX_PATH);
-    EXPECT_EQ(system, expected);
-    EXPECT_TRUE(wine::FileExists(system + "\\rundll32.exe"));
-}
-
 } // namespace
 } // namespace lumatone
