@@ -20,3 +20,14 @@ target_compile_definitions(lumatone PRIVATE NOMINMAX)
 target_link_libraries(lumatone PRIVATE lumatone_win32 lumatone_core comctl32 user32 gdi32
                       lumatone_warnings)
 target_link_options(lumatone PRIVATE -static -mwindows -s)
+
+# Helpers of the end-to-end tests: a probe that reads the program's windows as
+# automation tools do, and the minimal Win32 program the measurements compare with.
+add_executable(lumatone_probe ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/probe.cpp)
+target_compile_definitions(lumatone_probe PRIVATE NOMINMAX)
+target_link_libraries(lumatone_probe PRIVATE lumatone_core user32 gdi32 shell32 psapi
+                      lumatone_warnings)
+target_link_options(lumatone_probe PRIVATE -static)
+add_executable(lumatone_minimal WIN32 ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/minimal.cpp)
+target_link_libraries(lumatone_minimal PRIVATE user32 lumatone_warnings)
+target_link_options(lumatone_minimal PRIVATE -static -mwindows -s)

@@ -881,7 +881,8 @@ int Win32View::Run() {
             continue;
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && form1_ != nullptr &&
             (msg.hwnd == form1_ || IsChild(form1_, msg.hwnd))) {
-            DispatchMessageA(&msg); // a binding box sees Tab like any key
+            // Tab moves the focus and goes no further, as in a dialog: a
+            // binding box would otherwise bind Tab on the way out.
             MoveFocus(GetKeyState(VK_SHIFT) < 0);
             continue;
         }

@@ -1,0 +1,193 @@
+# The end-to-end cases, run in order by scripts/test-e2e.sh.
+
+case_layout_per_windows_version() {
+    local version height vibrance
+    for version in winxp:489:1 vista:386:0 win7:282:0; do
+        IFS=: read -r version height vibrance <<<"$version"
+        echo "- Windows version $version"
+        set_windows_version "$version"
+        start_program "layout-$version" || { check "$version: starts" false; continue; }
+        local visible iconic x y w h
+        read -r visible iconic x y w h <<<"$(probe window)"
+        check "$version: window shown, $w x $h pixels" equals "$visible $w $h" "1 441 $height"
+        check "$version: vibrance group shown = $vibrance" equals \
+            "$(probe controls | awk -F'|' '$1 == "LumatoneFrame" && $10 ~ /^Digital vibrance/ { print $3 }')" \
+            "$vibrance"
+        check "$version: captions readable" equals \
+            "$(control Button "Gamma" "Lock Hkeys" | field 10)$(control Button "" "x" | field 10)" \
+            "Lock Hkeysx"
+        screenshot "form1-$version"
+        # Alt+F4 closes and saves like any quit.
+        focus_window
+        xdotool key alt+F4
+        check "$version: Alt+F4 ends the program" wait_exit
+        check "$version: Alt+F4 saved all 43 keys" equals "$(saved_keys)" 43
+        stop_program
+    done
+    set_windows_version winxp
+}
+
+case_stored_gamma_applied_at_start() {
+    echo "- stored lastgamma 27"
+    start_program gamma $'[Gamma]\nlastgamma=27' || { check "starts" false; return; }
+    check "gamma slider at 27" equals "$(nth_control ScrollBar Gamma 1 | field 9)" 27
+    # The display's ramp, read back through Wine, is the ramp of position 27
+    # (X keeps 16-bit entries; a difference of one step of 8 bits is rounding).
+    local worst
+    worst=$(probe gamma 27)
+    check "screen ramp is position 27's (largest difference $worst)" test "${worst:-99999}" -le 256
+    focus_window
+    xdotool key alt+F4
+    wait_exit
+    stop_program
+}
+
+case_captured_hotkey_moves_gamma() {
+    echo "- a captured hotkey"
+    start_program hotkey || { check "starts" false; return; }
+    # "Brighter" is the second pair; bind B in both of its boxes.
+    click_control "$(nth_control Edit Gamma 3)"
+    sleep 0.3
+    xdotool key b
+    sleep 0.2
+    xdotool key Tab
+    sleep 0.2
+    xdotool key b
+    sleep 0.2
+    check "both boxes name the key" equals \
+        "$(nth_control Edit Gamma 3 | field 10)$(nth_control Edit Gamma 4 | field 10)" "BB"
+    xdotool key Tab
+    sleep 0.3
+    check "focus left the binding boxes for Reset" equals "$(probe focus)" "Button|Reset"
+    local before after
+    before=$(nth_control ScrollBar Gamma 1 | field 9)
+    xdotool keydown b
+    sleep 0.6
+    xdotool keyup b
+    sleep 0.3
+    after=$(nth_control ScrollBar Gamma 1 | field 9)
+    check "holding B moved the gamma slider up ($before -> $after)" test "$after" -gt "$before"
+    focus_window
+    xdotool key alt+F4
+    wait_exit
+    stop_program
+    check "binding and position saved" equals \
+        "$(ini_value Gamma hotkeydark1) $(ini_value Gamma hotkeydark2name) $(ini_value Gamma lastgamma)" \
+        "66 B $after"
+}
+
+case_remembered_quit_on_x() {
+    echo "- x with a remembered quit"
+    start_program quit $'[Exit Settings]\nsaveanswer=1\nminimizeonexit=0' ||
+        { check "starts" false; return; }
+    check "tray icon present" equals "$(probe tray-exists)" 1
+    click_control "$(control Button "" "x")"
+    check "x ends the program" wait_exit
+    check "all 43 keys saved" equals "$(saved_keys)" 43
+    check "tray icon removed" icon_deleted
+    check "tray is empty" no_tray_icon
+    stop_program
+}
+
+case_tray_double_click_and_exit() {
+    echo "- tray icon: double-click, menu, Exit"
+    start_program tray || { check "starts" false; return; }
+    tray_click 1 2
+    check "double-click hides the window (minimised, hidden)" equals \
+        "$(probe window | cut -d' ' -f1-2)" "0 1"
+    tray_click 1 2
+    check "double-click shows it again" equals "$(probe window | cut -d' ' -f1-2)" "1 0"
+    tray_click 3
+    local x y w h
+    read -r x y w h <<<"$(probe menu)"
+    check "right button opens the menu" test -n "$h"
+    # "&Hide" above "&Exit": the lower half is "&Exit".
+    [ -z "$h" ] || click_at $((x + w / 2)) $((y + h * 3 / 4))
+    check "&Exit ends the program" wait_exit
+    check "&Exit saved all 43 keys" equals "$(saved_keys)" 43
+    check "&Exit removed the icon" icon_deleted
+    stop_program
+}
+
+case_icon_back_after_shell_restart() {
+    echo "- TaskbarCreated"
+    start_program shell || { check "starts" false; return; }
+    tray_click 1 2 # hidden: the icon is the only way back
+    check "icon deleted behind the program's back" equals "$(probe tray-delete)" 1
+    check "icon gone" equals "$(probe tray-exists)" 0
+    probe taskbar-created
+    sleep 0.5
+    check "icon back after TaskbarCreated" equals "$(probe tray-exists)" 1
+    tray_click 1 2
+    check "and it still shows the window" equals "$(probe window | cut -d' ' -f1)" 1
+    focus_window
+    xdotool key alt+F4
+    wait_exit
+    stop_program
+}
+
+case_session_end_saves() {
+    echo "- end of the session while hidden in the tray"
+    start_program session $'[Windows]\nminimizeonstartup=1\n[Gamma]\nlastgamma=30' ||
+        { check "starts" false; return; }
+    check "started hidden" equals "$(probe window | cut -d' ' -f1)" 0
+    wine wineboot --end-session >/dev/null 2>&1
+    check "the session's end ends the program" wait_exit
+    check "saved all 43 keys" equals "$(saved_keys)" 43
+    check "kept the settings" equals "$(ini_value Windows minimizeonstartup) $(ini_value Gamma lastgamma)" "1 30"
+    stop_program
+}
+
+case_dragging() {
+    echo "- dragging by groups and background, not by controls"
+    start_program drag || { check "starts" false; return; }
+    local visible iconic x y w h gx gy
+    read -r visible iconic x y w h <<<"$(probe window)"
+    local gamma
+    gamma=$(control LumatoneFrame "" Gamma)
+    # Inside "Gamma", left of its "Hotkeys:" heading, where no control lies.
+    gx=$(($(field 5 <<<"$gamma") + 6))
+    gy=$(($(field 6 <<<"$gamma") + 30))
+    xdotool mousemove "$gx" "$gy" mousedown 1 mousemove $((gx + 20)) $((gy + 10)) sleep 0.2 \
+        mousemove $((gx + 40)) $((gy + 20)) sleep 0.3 mouseup 1
+    sleep 0.3
+    check "a drag on Gamma moves the window by the pointer's travel" equals \
+        "$(probe window | cut -d' ' -f3-4)" "$((x + 40)) $((y + 20))"
+    read -r visible iconic x y w h <<<"$(probe window)"
+    local label
+    for label in "Static|Lumatone - V7|By Tressalunde" "LumatoneFrame||Volume" \
+        "Static|Gamma|Hotkeys:"; do
+        local line
+        IFS='|' read -r cls group text <<<"$label"
+        line=$(control "$cls" "$group" "$text")
+        local cx=$(($(field 5 <<<"$line") + 3)) cy=$(($(field 6 <<<"$line") + 8))
+        xdotool mousemove "$cx" "$cy" mousedown 1 mousemove $((cx + 30)) $((cy + 15)) sleep 0.3 \
+            mouseup 1
+        sleep 0.3
+        check "a press on \"$text\" drags nothing" equals "$(probe window | cut -d' ' -f3-4)" "$x $y"
+    done
+    focus_window
+    xdotool key alt+F4
+    wait_exit
+    stop_program
+}
+
+dialog_shown() { probe controls form2 | grep -q '^Button|.*|Quit$'; }
+
+case_exit_dialog() {
+    echo "- x without a remembered answer"
+    start_program dialog || { check "starts" false; return; }
+    click_control "$(control Button "" "x")"
+    until_true 10 dialog_shown
+    check "main window goes to the tray" equals "$(probe window | cut -d' ' -f1)" 0
+    local line
+    line=$(probe controls form2 | awk -F'|' '$10 == "Quit"')
+    check "the dialog asks" equals "$(probe controls form2 | awk -F'|' '$1 == "Static" { print $10 }')" \
+        "Minimize to tray or Quit?"
+    click_control "$line"
+    check "Quit ends the program" wait_exit
+    check "answer written, settings saved" equals \
+        "$(ini_value "Exit Settings" minimizeonexit)$(ini_value "Exit Settings" saveanswer) $(saved_keys)" \
+        "00 43"
+    stop_program
+}

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Side-by-side measurements under the same Wine, with Wine set to winxp (all
+# three timers run) and all 18 hotkey slots bound: the executable's size,
+# private bytes after start and CPU time over a minute with the window hidden,
+# each against the minimal Win32 program (tests/e2e/minimal.cpp).
+#   tests/e2e/measure.sh [SECONDS]     (default 60; prints a table)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+root=$(pwd)
+seconds=${1:-60}
+build=${LUMATONE_E2E_BUILD:-$root/build/win64}
+cmake --preset windows-x64 -B "$build" >/dev/null
+cmake --build "$build" -j2 --target lumatone lumatone_probe lumatone_minimal >/dev/null
+
+export LUMATONE_ENV_DIR="${LUMATONE_E2E_ENV_DIR:-$root/build/e2e/env}"
+export WINEPREFIX="${LUMATONE_E2E_PREFIX:-$root/build/e2e/wineprefix}"
+source scripts/env.sh
+trap lumatone_env_stop EXIT
+trap "exit 130" INT TERM
+lumatone_env_start
+export E2E_BUILD="$build" E2E_WORK="$root/build/e2e/measure"
+source tests/e2e/lib.sh
+set_windows_version winxp
+
+# CPU seconds of a Unix process (user + system), and of the Wine server,
+# which answers every key-state query on the program's behalf.
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
+wineserver_pid() { pgrep -u "$(id -u)" -x wineserver | head -n 1; }
+
+bound=""
+for section in Gamma "Digital Vibrance" Volume; do
+    bound+="[$section]"$'\n'
+    for key in hotkeylight1 hotkeylight2 hotkeydark1 hotkeydark2 hotkeyreset hotkeyreset2 \
+        hotkeylower1 hotkeylower2 hotkeyhigher1 hotkeyhigher2 hotkeyreset1; do
+        bound+="$key=$((112 + ${#bound} % 12))"$'\n'
+    done
+done
+
+# measure NAME CLASS COMMAND...: private bytes after start, CPU over the run.
+measure() {
+    local name=$1 class=$2
+    shift 2
+    "$@" >/dev/null 2>&1 &
+    local pid=$! i
+    for i in $(seq 100); do
+        probe process "$class" >/dev/null && break
+        sleep 0.2
+    done
+    sleep 3
+    local winpid private ws cpu0 cpu1 s0 s1 tick
+    read -r winpid private ws cpu0 <<<"$(probe process "$class")"
+    tick=$(getconf CLK_TCK)
+    local server
+    server=$(wineserver_pid)
+    s0=$(cpu_ticks "$server")
+    local u0 u1
+    u0=$(cpu_ticks "$pid")
+    sleep "$seconds"
+    u1=$(cpu_ticks "$pid")
+    s1=$(cpu_ticks "$server")
+    read -r winpid private ws cpu1 <<<"$(probe process "$class")"
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    printf '%-34s %10s KiB private %8s KiB working set   CPU %6s ms (process %5s ms + server %5s ms)\n' \
+        "$name" $((private / 1024)) $((ws / 1024)) $(((u1 - u0 + s1 - s0) * 1000 / tick)) \
+        $(((u1 - u0) * 1000 / tick)) $(((s1 - s0) * 1000 / tick))
+}
+
+echo "lumatone.exe $(stat -c %s "$build/lumatone.exe") bytes; minimal $(stat -c %s "$build/lumatone_minimal.exe") bytes; over $seconds s:"
+mkdir -p "$E2E_WORK/app"
+cp "$build/lumatone.exe" "$E2E_WORK/app/"
+printf '[Windows]\nminimizeonstartup=1\n%s' "$bound" >"$E2E_WORK/app/settings.ini"
+measure "lumatone, hidden, 18 keys bound" LumatoneForm1 wine "$E2E_WORK/app/lumatone.exe"
+measure "minimal, hidden, one 50 ms timer" LumatoneMinimal wine "$build/lumatone_minimal.exe" timer
+measure "minimal, hidden, no timer" LumatoneMinimal wine "$build/lumatone_minimal.exe"
