@@ -51,6 +51,12 @@
 // - A file that exists but cannot be read is never overwritten: the write
 //   fails instead of losing its other lines. The new content replaces the
 //   file as a whole through FileStore::Replace, or not at all.
+//
+// Where Wine's kernel32 differs from Windows this follows Windows: Wine
+// rewrites the whole file (dropping blank lines, one blank line before each
+// header, CRLF throughout), ends a header's name at its last ']' without
+// trimming inside the brackets, skips a UTF-8 mark, and turns a bare "key"
+// line into "key=value" when that key is written.
 #pragma once
 
 #include "platform/file_store.h"
