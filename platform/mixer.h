@@ -14,14 +14,12 @@ class Mixer {
     virtual ~Mixer() = default;
     virtual std::uint32_t GetNumDevs() = 0;
     virtual std::uint32_t Open(MixerHandle& handle, std::uint32_t device, std::uint32_t flags) = 0;
-    virtual std::uint32_t GetLineInfo(MixerHandle handle, MixerLine& line,
-                                      std::uint32_t flags) = 0;
+    virtual std::uint32_t GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) = 0;
     virtual std::uint32_t GetLineControls(MixerHandle handle, MixerLineControls& request,
                                           std::uint32_t flags) = 0;
     virtual std::uint32_t GetControlDetails(MixerHandle handle, MixerControlDetails& request,
                                             std::uint32_t flags) = 0;
-    virtual std::uint32_t SetControlDetails(MixerHandle handle,
-                                            const MixerControlDetails& request,
+    virtual std::uint32_t SetControlDetails(MixerHandle handle, const MixerControlDetails& request,
                                             std::uint32_t flags) = 0;
     virtual std::uint32_t Close(MixerHandle handle) = 0;
 };

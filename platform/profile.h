@@ -13,8 +13,7 @@ class Profile {
     virtual std::uint32_t GetPrivateProfileString(const std::string& section,
                                                   const std::string& key,
                                                   const std::string& defaultValue, char* buffer,
-                                                  std::uint32_t size,
-                                                  const std::string& path) = 0;
+                                                  std::uint32_t size, const std::string& path) = 0;
     virtual bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                            const std::string& value, const std::string& path) = 0;
 };
