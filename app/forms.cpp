@@ -64,6 +64,30 @@ Form1::Form1() {
                  &Text35,   &Text36,   &Text37};
 }
 
+std::array<BindingGroup, 3> Form1::BindingGroups() {
+    return {{{&Command7,
+              {{{&Text1, &Text12},
+                {&Text2, &Text13},
+                {&Text3, &Text14},
+                {&Text4, &Text15},
+                {&Text11, &Text16},
+                {&Text23, &Text24}}}},
+             {&Command8,
+              {{{&Text5, &Text17},
+                {&Text6, &Text18},
+                {&Text7, &Text19},
+                {&Text8, &Text20},
+                {&Text10, &Text21},
+                {&Text22, &Text25}}}},
+             {&Command10,
+              {{{&Text26, &Text32},
+                {&Text27, &Text33},
+                {&Text28, &Text34},
+                {&Text29, &Text35},
+                {&Text30, &Text36},
+                {&Text31, &Text37}}}}}};
+}
+
 Control* Form1::Find(const std::string& name) const {
     auto it = std::find_if(controls_.begin(), controls_.end(),
                            [&](const Control* c) { return c->name == name; });

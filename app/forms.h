@@ -14,7 +14,18 @@ constexpr int kForm1Width = 6615;
 constexpr int kForm1Height = 7335;
 
 // Shown by Label30 and used by the mail link.
-inline constexpr const char* kContactAddress = "contact@lumatone.example.org";
+inline constexpr const char* kContactAddress = "lumatone@example.org";
+
+// One key of a hotkey pair: the box that shows its name and the one that keeps its code.
+struct BindingSlot {
+    TextBox* binding;
+    TextBox* code;
+};
+// A hotkey group: its lock button and its three pairs, in poll order.
+struct BindingGroup {
+    Button* lock;
+    std::array<BindingSlot, 6> slots;
+};
 
 class Form1 {
   public:
@@ -179,6 +190,8 @@ class Form1 {
     Control* Find(const std::string& name) const;
     std::vector<Timer*> Timers() { return {&Timer1, &Timer2, &Timer3}; }
     std::vector<MenuItem*> MenuItems() { return {&mnuShow, &mnuHide, &mnuExit}; }
+    // Gamma, digital vibrance, volume.
+    std::array<BindingGroup, 3> BindingGroups();
 
     // Keyboard focus; only controls that can take it receive it.
     const std::vector<Control*>& TabOrder() const { return tabOrder_; }

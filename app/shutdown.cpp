@@ -1,5 +1,6 @@
 // Shutdown: the unload handler of Form1.
 #include "app/app.h"
+#include "app/settings_keys.h"
 #include "settings/ini.h"
 #include "settings/integer_text.h"
 #include "settings/regedit.h"
@@ -7,9 +8,9 @@
 namespace lumatone {
 namespace {
 
-void PutBack(const std::array<std::int16_t, 6>& held, const std::array<TextBox*, 6>& boxes) {
-    for (std::size_t i = 0; i < boxes.size(); ++i)
-        boxes[i]->text = DecimalText(held[i]);
+void PutBack(const std::array<std::int16_t, 6>& held, BindingGroup& group) {
+    for (std::size_t i = 0; i < held.size(); ++i)
+        group.slots[i].code->text = DecimalText(held[i]);
 }
 
 const char* LockFlag(const Button& lockButton) {
@@ -21,12 +22,11 @@ const char* LockFlag(const Button& lockButton) {
 void App::Shutdown(UnloadReason reason) {
     Form1& f = form1;
     // Exactly the groups start-up held: asking the version again could differ.
+    auto groups = f.BindingGroups();
     if (vibranceCodesHeld)
-        PutBack(heldVibranceCodes,
-                {&f.Text17, &f.Text18, &f.Text19, &f.Text20, &f.Text21, &f.Text25});
+        PutBack(heldVibranceCodes, groups[1]);
     if (volumeCodesHeld)
-        PutBack(heldVolumeCodes,
-                {&f.Text32, &f.Text33, &f.Text34, &f.Text35, &f.Text36, &f.Text37});
+        PutBack(heldVolumeCodes, groups[2]);
 
     const std::string path = SettingsPath(platform.system);
     bool saved = true;
@@ -37,49 +37,20 @@ void App::Shutdown(UnloadReason reason) {
     write("Windows", "loadonstartup", DecimalText(f.Check1.value));
     write("Windows", "minimizeonstartup", DecimalText(f.Check2.value));
 
-    write("Gamma", "lastgamma", DecimalText(f.HScroll1.Value()));
-    write("Gamma", "hotkeylight1", f.Text12.text);
-    write("Gamma", "hotkeylight2", f.Text13.text);
-    write("Gamma", "hotkeylight1name", f.Text1.text);
-    write("Gamma", "hotkeylight2name", f.Text2.text);
-    write("Gamma", "hotkeydark1", f.Text14.text);
-    write("Gamma", "hotkeydark2", f.Text15.text);
-    write("Gamma", "hotkeydark1name", f.Text3.text);
-    write("Gamma", "hotkeydark2name", f.Text4.text);
-    write("Gamma", "hotkeyreset", f.Text16.text);
-    write("Gamma", "hotkeyreset2", f.Text24.text);
-    write("Gamma", "hotkeyresetname", f.Text11.text);
-    write("Gamma", "hotkeyresetname2", f.Text23.text);
-    write("Gamma", "lockkeys", LockFlag(f.Command7));
-
-    write("Digital Vibrance", "lastdigi", DecimalText(f.HScroll2.Value()));
-    write("Digital Vibrance", "hotkeylower1", f.Text17.text);
-    write("Digital Vibrance", "hotkeylower2", f.Text18.text);
-    write("Digital Vibrance", "hotkeylower1name", f.Text5.text);
-    write("Digital Vibrance", "hotkeylower2name", f.Text6.text);
-    write("Digital Vibrance", "hotkeyhigher1", f.Text19.text);
-    write("Digital Vibrance", "hotkeyhigher2", f.Text20.text);
-    write("Digital Vibrance", "hotkeyhigher1name", f.Text7.text);
-    write("Digital Vibrance", "hotkeyhigher2name", f.Text8.text);
-    write("Digital Vibrance", "hotkeyreset", f.Text21.text);
-    write("Digital Vibrance", "hotkeyreset2", f.Text25.text);
-    write("Digital Vibrance", "hotkeyresetname", f.Text10.text);
-    write("Digital Vibrance", "hotkeyresetname2", f.Text22.text);
-    write("Digital Vibrance", "lockkeys", LockFlag(f.Command8));
-
-    write("Volume", "hotkeylower1", f.Text32.text);
-    write("Volume", "hotkeylower2", f.Text33.text);
-    write("Volume", "hotkeylower1name", f.Text26.text);
-    write("Volume", "hotkeylower2name", f.Text27.text);
-    write("Volume", "hotkeyhigher1", f.Text34.text);
-    write("Volume", "hotkeyhigher2", f.Text35.text);
-    write("Volume", "hotkeyhigher1name", f.Text28.text);
-    write("Volume", "hotkeyhigher2name", f.Text29.text);
-    write("Volume", "hotkeyreset1", f.Text36.text);
-    write("Volume", "hotkeyreset2", f.Text37.text);
-    write("Volume", "hotkeyreset1name", f.Text30.text);
-    write("Volume", "hotkeyreset2name", f.Text31.text);
-    write("Volume", "lockkeys", LockFlag(f.Command10));
+    const Slider* const sliders[] = {&f.HScroll1, &f.HScroll2, nullptr};
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const GroupKeys& keys = kGroupKeys[g];
+        if (sliders[g] != nullptr)
+            write(keys.section, keys.positionKey, DecimalText(sliders[g]->Value()));
+        // Pair by pair: both codes, then both names.
+        for (std::size_t i = 0; i < keys.codeKeys.size(); i += 2) {
+            write(keys.section, keys.codeKeys[i], groups[g].slots[i].code->text);
+            write(keys.section, keys.codeKeys[i + 1], groups[g].slots[i + 1].code->text);
+            write(keys.section, keys.nameKeys[i], groups[g].slots[i].binding->text);
+            write(keys.section, keys.nameKeys[i + 1], groups[g].slots[i + 1].binding->text);
+        }
+        write(keys.section, "lockkeys", LockFlag(*groups[g].lock));
+    }
 
     if (f.Check1.value == 1)
         WriteRegValue(platform.registry, kRunValuePath,

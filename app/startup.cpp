@@ -1,5 +1,6 @@
 // Start-up: the load handler of Form1.
 #include "app/app.h"
+#include "app/settings_keys.h"
 #include "settings/ini.h"
 #include "settings/integer_text.h"
 #include "settings/version.h"
@@ -50,11 +51,13 @@ struct Reader {
     }
 };
 
-std::array<std::int16_t, 6> TakeCodes(const std::array<TextBox*, 6>& boxes) {
+// The codes of a group start-up removes, set aside for shutdown; the group's
+// hotkeys stay unbound until the program ends.
+std::array<std::int16_t, 6> TakeCodes(BindingGroup& group) {
     std::array<std::int16_t, 6> held{};
-    for (std::size_t i = 0; i < boxes.size(); ++i) {
-        held[i] = ParseInt16(boxes[i]->text).value_or(0);
-        boxes[i]->text = "0";
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        held[i] = ParseInt16(group.slots[i].code->text).value_or(0);
+        group.slots[i].code->text = "0";
     }
     return held;
 }
@@ -68,49 +71,19 @@ void App::Startup() {
     r.Check("Windows", "loadonstartup", f.Check1);
     r.Check("Windows", "minimizeonstartup", f.Check2);
 
-    r.Position("Gamma", "lastgamma", f.HScroll1);
-    r.Code("Gamma", "hotkeylight1", f.Text12);
-    r.Code("Gamma", "hotkeylight2", f.Text13);
-    r.Code("Gamma", "hotkeydark1", f.Text14);
-    r.Code("Gamma", "hotkeydark2", f.Text15);
-    r.Code("Gamma", "hotkeyreset", f.Text16);
-    r.Code("Gamma", "hotkeyreset2", f.Text24);
-    r.Lock("Gamma", f.Command7);
-    f.Text1.text = r.Text("Gamma", "hotkeylight1name");
-    f.Text2.text = r.Text("Gamma", "hotkeylight2name");
-    f.Text3.text = r.Text("Gamma", "hotkeydark1name");
-    f.Text4.text = r.Text("Gamma", "hotkeydark2name");
-    f.Text11.text = r.Text("Gamma", "hotkeyresetname");
-    f.Text23.text = r.Text("Gamma", "hotkeyresetname2");
-
-    r.Position("Digital Vibrance", "lastdigi", f.HScroll2);
-    r.Code("Digital Vibrance", "hotkeylower1", f.Text17);
-    r.Code("Digital Vibrance", "hotkeylower2", f.Text18);
-    r.Code("Digital Vibrance", "hotkeyhigher1", f.Text19);
-    r.Code("Digital Vibrance", "hotkeyhigher2", f.Text20);
-    r.Code("Digital Vibrance", "hotkeyreset", f.Text21);
-    r.Code("Digital Vibrance", "hotkeyreset2", f.Text25);
-    r.Lock("Digital Vibrance", f.Command8);
-    f.Text5.text = r.Text("Digital Vibrance", "hotkeylower1name");
-    f.Text6.text = r.Text("Digital Vibrance", "hotkeylower2name");
-    f.Text7.text = r.Text("Digital Vibrance", "hotkeyhigher1name");
-    f.Text8.text = r.Text("Digital Vibrance", "hotkeyhigher2name");
-    f.Text10.text = r.Text("Digital Vibrance", "hotkeyresetname");
-    f.Text22.text = r.Text("Digital Vibrance", "hotkeyresetname2");
-
-    r.Code("Volume", "hotkeylower1", f.Text32);
-    r.Code("Volume", "hotkeylower2", f.Text33);
-    r.Code("Volume", "hotkeyhigher1", f.Text34);
-    r.Code("Volume", "hotkeyhigher2", f.Text35);
-    r.Code("Volume", "hotkeyreset1", f.Text36);
-    r.Code("Volume", "hotkeyreset2", f.Text37);
-    r.Lock("Volume", f.Command10);
-    f.Text26.text = r.Text("Volume", "hotkeylower1name");
-    f.Text27.text = r.Text("Volume", "hotkeylower2name");
-    f.Text28.text = r.Text("Volume", "hotkeyhigher1name");
-    f.Text29.text = r.Text("Volume", "hotkeyhigher2name");
-    f.Text30.text = r.Text("Volume", "hotkeyreset1name");
-    f.Text31.text = r.Text("Volume", "hotkeyreset2name");
+    auto groups = f.BindingGroups();
+    Slider* const sliders[] = {&f.HScroll1, &f.HScroll2, nullptr};
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const GroupKeys& keys = kGroupKeys[g];
+        if (sliders[g] != nullptr)
+            r.Position(keys.section, keys.positionKey, *sliders[g]);
+        for (std::size_t i = 0; i < keys.codeKeys.size(); ++i)
+            r.Code(keys.section, keys.codeKeys[i], *groups[g].slots[i].code);
+        r.Lock(keys.section, *groups[g].lock);
+        // A locked box still takes text from the program.
+        for (std::size_t i = 0; i < keys.nameKeys.size(); ++i)
+            groups[g].slots[i].binding->text = r.Text(keys.section, keys.nameKeys[i]);
+    }
 
     if (f.Check2.value == 1)
         tray.HideAction();
@@ -126,8 +99,7 @@ void App::Startup() {
         f.Line7.y2 -= kVibranceGroupHeight;
         f.Frame6.top -= kVibranceGroupHeight;
         f.height -= kVibranceGroupHeight;
-        heldVibranceCodes =
-            TakeCodes({&f.Text17, &f.Text18, &f.Text19, &f.Text20, &f.Text21, &f.Text25});
+        heldVibranceCodes = TakeCodes(groups[1]);
         vibranceCodesHeld = true;
     }
 
@@ -137,7 +109,7 @@ void App::Startup() {
         return;
     }
     f.height -= kVolumeGroupHeight;
-    heldVolumeCodes = TakeCodes({&f.Text32, &f.Text33, &f.Text34, &f.Text35, &f.Text36, &f.Text37});
+    heldVolumeCodes = TakeCodes(groups[2]);
     volumeCodesHeld = true;
 }
 

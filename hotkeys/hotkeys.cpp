@@ -36,37 +36,12 @@ enum Action : std::size_t {
 
 } // namespace
 
-// The three groups in poll order, each with its pairs in poll order.
-std::array<Hotkeys::Group, 3> Hotkeys::GroupsOf(Form1& f) {
-    return {{{&f.Command7,
-              {{{&f.Text1, &f.Text12},
-                {&f.Text2, &f.Text13},
-                {&f.Text3, &f.Text14},
-                {&f.Text4, &f.Text15},
-                {&f.Text11, &f.Text16},
-                {&f.Text23, &f.Text24}}}},
-             {&f.Command8,
-              {{{&f.Text5, &f.Text17},
-                {&f.Text6, &f.Text18},
-                {&f.Text7, &f.Text19},
-                {&f.Text8, &f.Text20},
-                {&f.Text10, &f.Text21},
-                {&f.Text22, &f.Text25}}}},
-             {&f.Command10,
-              {{{&f.Text26, &f.Text32},
-                {&f.Text27, &f.Text33},
-                {&f.Text28, &f.Text34},
-                {&f.Text29, &f.Text35},
-                {&f.Text30, &f.Text36},
-                {&f.Text31, &f.Text37}}}}}};
-}
-
 Hotkeys::Hotkeys(Form1& form, Platform& platform)
-    : form_(form), platform_(platform), groups_(GroupsOf(form)) {
+    : form_(form), platform_(platform), groups_(form.BindingGroups()) {
     form_.Timer1.onTick = [this] { OnTimer1(); };
-    for (Group& group : groups_) {
+    for (BindingGroup& group : groups_) {
         group.lock->onClick = [this, &group] { ToggleLock(group); };
-        for (Slot& slot : group.slots) {
+        for (BindingSlot& slot : group.slots) {
             const KeyNameStyle style =
                 slot.binding == &form_.Text1 ? KeyNameStyle::Short : KeyNameStyle::Full;
             slot.binding->onKeyDown = [&slot, style](std::int16_t keyCode, int) {
@@ -86,9 +61,9 @@ std::int16_t Hotkeys::HotKey(std::int16_t) {
     Keyboard& keyboard = platform_.keyboard;
     keyboard.GetAsyncKeyState(kF2);
     for (std::size_t action = 0; action < kActionCount; ++action) {
-        const Group& group = groups_[action / 3];
-        const Slot& first = group.slots[(action % 3) * 2];
-        const Slot& second = group.slots[(action % 3) * 2 + 1];
+        const BindingGroup& group = groups_[action / 3];
+        const BindingSlot& first = group.slots[(action % 3) * 2];
+        const BindingSlot& second = group.slots[(action % 3) * 2 + 1];
         if (!PairFires(keyboard, first.code->text, second.code->text))
             continue;
         if (!RunAction(action))
@@ -183,9 +158,9 @@ void Hotkeys::ToggleMute() {
     platform_.system.Sleep(kMuteSettleMs);
 }
 
-void Hotkeys::ToggleLock(Group& group) {
+void Hotkeys::ToggleLock(BindingGroup& group) {
     const bool lock = group.lock->caption == kUnlockedCaption;
-    for (Slot& slot : group.slots)
+    for (BindingSlot& slot : group.slots)
         slot.binding->enabled = !lock;
     group.lock->caption = lock ? kLockedCaption : kUnlockedCaption;
 }

@@ -1,16 +1,13 @@
 // Capture of key bindings, the 50 ms poll with its nine actions, and the group locks.
 #pragma once
 
+#include "app/forms.h"
 #include "platform/platform.h"
 
 #include <array>
 #include <cstdint>
 
 namespace lumatone {
-
-class Button;
-class Form1;
-class TextBox;
 
 inline constexpr const char* kUnlockedCaption = "Lock Hkeys";
 inline constexpr const char* kLockedCaption = "Unlock Hkeys";
@@ -30,19 +27,7 @@ class Hotkeys {
     std::int16_t VolumeBeforeMute() const { return volumeBeforeMute_; }
 
   private:
-    // One key of a pair: the box that shows its name and the one that keeps its code.
-    struct Slot {
-        TextBox* binding;
-        TextBox* code;
-    };
-    // Six slots, three pairs, one lock button.
-    struct Group {
-        Button* lock;
-        std::array<Slot, 6> slots;
-    };
-
-    static std::array<Group, 3> GroupsOf(Form1& form);
-    void ToggleLock(Group& group);
+    void ToggleLock(BindingGroup& group);
     // Each action answers whether the poll goes on to the next pair.
     bool RunAction(std::size_t action);
     bool StepGamma(int delta);
@@ -54,7 +39,7 @@ class Hotkeys {
 
     Form1& form_;
     Platform& platform_;
-    std::array<Group, 3> groups_;
+    std::array<BindingGroup, 3> groups_;
     std::int16_t volumeBeforeMute_ = 0;
 };
 
