@@ -36,6 +36,9 @@ case_stored_gamma_applied_at_start() {
     local worst
     worst=$(probe gamma 27)
     check "screen ramp is position 27's (largest difference $worst)" test "${worst:-99999}" -le 256
+    # ... and the comparison tells neighbours apart.
+    worst=$(probe gamma 26)
+    check "and not position 26's (largest difference $worst)" test "${worst:-0}" -gt 256
     focus_window
     xdotool key alt+F4
     wait_exit

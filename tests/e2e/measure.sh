@@ -20,12 +20,20 @@ trap "exit 130" INT TERM
 lumatone_env_start
 export E2E_BUILD="$build" E2E_WORK="$root/build/e2e/measure"
 source tests/e2e/lib.sh
-set_windows_version winxp
+set_windows_version "${LUMATONE_MEASURE_VERSION:-winxp}"
 
 # CPU seconds of a Unix process (user + system), and of the Wine server,
 # which answers every key-state query on the program's behalf.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
-wineserver_pid() { pgrep -u "$(id -u)" -x wineserver | head -n 1; }
+# The server of this prefix (others may run their own): it was started with it.
+wineserver_pid() {
+    local p
+    for p in $(pgrep -u "$(id -u)" wineserver); do
+        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" &&
+            echo "$p" && return 0
+    done
+    return 1
+}
 
 bound=""
 for section in Gamma "Digital Vibrance" Volume; do

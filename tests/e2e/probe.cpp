@@ -173,9 +173,11 @@ int main(int argc, char** argv) {
             return ((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) /
                    10000ULL;
         };
-        std::printf("%lu %llu %llu %llu\n", static_cast<unsigned long>(pid),
-                    static_cast<unsigned long long>(memory.PrivateUsage),
-                    static_cast<unsigned long long>(memory.WorkingSetSize), ms(kernel) + ms(user));
+        std::printf(
+            "%lu %llu %llu %llu\n", static_cast<unsigned long>(pid),
+            // Private bytes; Wine fills only the older of the two fields.
+            static_cast<unsigned long long>(std::max(memory.PrivateUsage, memory.PagefileUsage)),
+            static_cast<unsigned long long>(memory.WorkingSetSize), ms(kernel) + ms(user));
         CloseHandle(process);
         return 0;
     }
