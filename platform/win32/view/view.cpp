@@ -679,15 +679,16 @@ void Win32View::Paint(HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
-HFONT Win32View::FontFor(const FontSpec& spec) {
-    const std::string key = spec.name + "|" + std::to_string(std::lround(spec.points * 100)) +
-                            (spec.underline ? "|u" : "");
+HFONT Win32View::FontFor(const FontSpec& wanted) {
+    const std::string key = wanted.name + "|" + std::to_string(std::lround(wanted.points * 100)) +
+                            (wanted.underline ? "|u" : "");
     if (auto it = fonts_.find(key); it != fonts_.end())
         return it->second;
-    const int height = -static_cast<int>(std::lround(spec.points * static_cast<float>(dpi_) / 72));
-    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, spec.underline ? TRUE : FALSE,
+    const int height =
+        -static_cast<int>(std::lround(wanted.points * static_cast<float>(dpi_) / 72));
+    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, wanted.underline ? TRUE : FALSE,
                              FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.name.c_str());
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, wanted.name.c_str());
     fonts_[key] = font;
     return font;
 }

@@ -89,7 +89,7 @@ class Win32View : public WindowRuntime {
     void SyncGeometry(Native& n);
     std::vector<int> LineGeometry() const;
 
-    HFONT FontFor(const FontSpec& spec);
+    HFONT FontFor(const FontSpec& font);
     HBRUSH BrushFor(COLORREF color);
 
     HINSTANCE instance_;
