@@ -12,7 +12,7 @@ cmake --preset debug >/dev/null
 cmake --build --preset debug -j"$jobs"
 ctest --preset debug -j"$jobs"
 
-echo "== benchmarks (build only; run bench/run.sh to measure)"
+echo "== benchmarks (build only; bench/README.md says how to measure)"
 cmake --preset release >/dev/null
 cmake --build --preset release -j"$jobs"
 
