@@ -22,17 +22,13 @@ void CopyName(To (&to)[N], const From (&from)[N]) {
     std::memcpy(to, from, N);
 }
 
-// The core's record is the 124-byte form; the platform's is longer and has
-// its own layout, so both directions go field by field.
-void ToNative(const DevModeA& from, DEVMODEA& to) {
-    to = DEVMODEA{};
-    to.dmSize = sizeof(DEVMODEA);
+// The fields both records name alike. The core's record is the 124-byte form;
+// the platform's is longer and has its own layout, so they go field by field.
+template <typename From, typename To> void CopyCommonFields(const From& from, To& to) {
     CopyName(to.dmDeviceName, from.dmDeviceName);
     to.dmSpecVersion = from.dmSpecVersion;
     to.dmDriverVersion = from.dmDriverVersion;
     to.dmFields = from.dmFields;
-    to.dmPosition.x = from.dmPositionX;
-    to.dmPosition.y = from.dmPositionY;
     to.dmDisplayOrientation = from.dmDisplayOrientation;
     to.dmDisplayFixedOutput = from.dmDisplayFixedOutput;
     to.dmColor = from.dmColor;
@@ -49,29 +45,20 @@ void ToNative(const DevModeA& from, DEVMODEA& to) {
     to.dmDisplayFrequency = from.dmDisplayFrequency;
 }
 
+void ToNative(const DevModeA& from, DEVMODEA& to) {
+    to = DEVMODEA{};
+    to.dmSize = sizeof(DEVMODEA);
+    CopyCommonFields(from, to);
+    to.dmPosition.x = from.dmPositionX;
+    to.dmPosition.y = from.dmPositionY;
+}
+
 void FromNative(const DEVMODEA& from, DevModeA& to) {
-    CopyName(to.dmDeviceName, from.dmDeviceName);
-    to.dmSpecVersion = from.dmSpecVersion;
-    to.dmDriverVersion = from.dmDriverVersion;
+    CopyCommonFields(from, to);
     to.dmSize = sizeof(DevModeA);
     to.dmDriverExtra = 0;
-    to.dmFields = from.dmFields;
     to.dmPositionX = from.dmPosition.x;
     to.dmPositionY = from.dmPosition.y;
-    to.dmDisplayOrientation = from.dmDisplayOrientation;
-    to.dmDisplayFixedOutput = from.dmDisplayFixedOutput;
-    to.dmColor = from.dmColor;
-    to.dmDuplex = from.dmDuplex;
-    to.dmYResolution = from.dmYResolution;
-    to.dmTTOption = from.dmTTOption;
-    to.dmCollate = from.dmCollate;
-    CopyName(to.dmFormName, from.dmFormName);
-    to.dmLogPixels = from.dmLogPixels;
-    to.dmBitsPerPel = from.dmBitsPerPel;
-    to.dmPelsWidth = from.dmPelsWidth;
-    to.dmPelsHeight = from.dmPelsHeight;
-    to.dmDisplayFlags = from.dmDisplayFlags;
-    to.dmDisplayFrequency = from.dmDisplayFrequency;
 }
 
 } // namespace
