@@ -9,7 +9,12 @@ packages=(
     clang-format clang-14 libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
     # Wine is 64-bit only: wine32 cannot run on this kernel and breaks wine64 too.
-    wine64
+    # Recommends stay off (wine64 recommends wine32), so what Wine loads at run
+    # time is named here: the wine launcher, X extensions for display modes
+    # (RandR) and gamma ramps (XF86VidMode), and fonts for the controls' text.
+    wine64 wine fonts-wine fonts-liberation
+    libxrandr2 libxxf86vm1 libxrender1 libxi6 libxcursor1 libxinerama1 libxcomposite1
+    libxfixes3 libgl1 libgl1-mesa-dri libdbus-1-3 libgnutls30 xcvt
     xvfb xserver-xorg-core xserver-xorg-video-dummy x11-utils x11-xserver-utils xdotool
     trayer imagemagick
     pulseaudio pulseaudio-utils
