@@ -9,29 +9,13 @@ namespace {
 
 constexpr const char* kSection = "Exit Settings";
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 } // namespace
 
 std::optional<bool> ReadsAsOne(std::string_view t) {
-    while (!t.empty() && IsBlank(t.front()))
-        t.remove_prefix(1);
-    while (!t.empty() && IsBlank(t.back()))
-        t.remove_suffix(1);
-    bool negative = false;
-    if (!t.empty() && (t.front() == '+' || t.front() == '-')) {
-        negative = t.front() == '-';
-        t.remove_prefix(1);
-    }
-    if (t.empty())
+    if (!IsWholeNumberText(t))
         return std::nullopt;
-    for (char c : t)
-        if (c < '0' || c > '9')
-            return std::nullopt;
-    const auto first = t.find_first_not_of('0');
-    return !negative && first != std::string_view::npos && t.substr(first) == "1";
+    // A whole number too large for 32 bits is still a number, and not 1.
+    return ParseInt32(t) == 1;
 }
 
 ExitChoice::ExitChoice(App& app) : app_(app) {

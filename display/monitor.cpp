@@ -4,37 +4,12 @@
 #include "settings/integer_text.h"
 
 namespace lumatone {
-namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// An optional sign and digits only, of any length.
-bool IsIntegerText(std::string_view t) {
-    if (!t.empty() && (t.front() == '+' || t.front() == '-'))
-        t.remove_prefix(1);
-    if (t.empty())
-        return false;
-    for (char c : t)
-        if (!IsDigit(c))
-            return false;
-    return true;
-}
-
-} // namespace
 
 RateRequest ParseRateRequest(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
+    text = TrimBlanks(text);
     if (text.empty())
         return {};
-    if (!IsIntegerText(text))
+    if (!IsWholeNumberText(text))
         return {RateRequest::Kind::NotWholeNumber};
     // Digits too many for 32 bits are still a whole number, just far out of range.
     const auto value = ParseInt32(text);

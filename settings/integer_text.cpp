@@ -10,25 +10,14 @@ bool IsBlank(char c) {
 }
 
 std::optional<std::int64_t> ParseBounded(std::string_view text, std::int64_t lo, std::int64_t hi) {
-    std::size_t b = 0, e = text.size();
-    while (b < e && IsBlank(text[b]))
-        ++b;
-    while (e > b && IsBlank(text[e - 1]))
-        --e;
-    if (b == e)
+    text = TrimBlanks(text);
+    if (!IsWholeNumberText(text))
         return std::nullopt;
-    bool negative = false;
-    if (text[b] == '+' || text[b] == '-') {
-        negative = text[b] == '-';
-        ++b;
-    }
-    if (b == e)
-        return std::nullopt;
+    const bool negative = text.front() == '-';
+    if (text.front() == '+' || text.front() == '-')
+        text.remove_prefix(1);
     std::int64_t magnitude = 0;
-    for (std::size_t i = b; i < e; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9')
-            return std::nullopt;
+    for (const char c : text) {
         magnitude = magnitude * 10 + (c - '0');
         if (magnitude > hi + 1) // the limit is checked per digit, so no overflow
             return std::nullopt;
@@ -40,6 +29,26 @@ std::optional<std::int64_t> ParseBounded(std::string_view text, std::int64_t lo,
 }
 
 } // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+bool IsWholeNumberText(std::string_view text) {
+    text = TrimBlanks(text);
+    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
+        text.remove_prefix(1);
+    if (text.empty())
+        return false;
+    for (const char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
 
 std::optional<std::int16_t> ParseInt16(std::string_view text) {
     auto v = ParseBounded(text, std::numeric_limits<std::int16_t>::min(),

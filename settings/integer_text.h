@@ -14,6 +14,12 @@ namespace lumatone {
 std::optional<std::int16_t> ParseInt16(std::string_view text);
 std::optional<std::int32_t> ParseInt32(std::string_view text);
 
+// The text without the blanks around it.
+std::string_view TrimBlanks(std::string_view text);
+// Blanks around, an optional sign and digits of any length: a whole number,
+// though perhaps too large for any integer type.
+bool IsWholeNumberText(std::string_view text);
+
 // Plain decimal text: no leading zeros or blanks, a minus only for negatives.
 std::string DecimalText(std::int64_t value);
 
