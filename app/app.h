@@ -4,7 +4,6 @@
 
 #include "app/drag.h"
 #include "app/exit_choice.h"
-#include "app/forms.h"
 #include "app/tray.h"
 #include "audio/volume_slider.h"
 #include "audio/volumecontrol.h"
@@ -12,6 +11,7 @@
 #include "display/monitor.h"
 #include "display/vibrance.h"
 #include "hotkeys/hotkeys.h"
+#include "model/forms.h"
 #include "platform/platform.h"
 
 #include <array>

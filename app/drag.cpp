@@ -1,6 +1,6 @@
 #include "app/drag.h"
 
-#include "app/forms.h"
+#include "model/forms.h"
 
 #include <cmath>
 #include <limits>

@@ -1,8 +1,8 @@
 #include "app/exit_choice.h"
 
 #include "app/app.h"
+#include "base/integer_text.h"
 #include "settings/ini.h"
-#include "settings/integer_text.h"
 
 namespace lumatone {
 namespace {

@@ -1,8 +1,8 @@
 // Shutdown: the unload handler of Form1.
 #include "app/app.h"
-#include "app/settings_keys.h"
+#include "base/integer_text.h"
 #include "settings/ini.h"
-#include "settings/integer_text.h"
+#include "settings/keys.h"
 #include "settings/regedit.h"
 
 namespace lumatone {

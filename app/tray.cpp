@@ -1,6 +1,6 @@
 #include "app/tray.h"
 
-#include "app/forms.h"
+#include "model/forms.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "audio/volume_slider.h"
 
-#include "app/forms.h"
-#include "settings/integer_text.h"
+#include "base/integer_text.h"
+#include "model/forms.h"
 
 namespace lumatone {
 

@@ -1,8 +1,8 @@
 // Reading one value of a settings file as shutdown writes it (43 keys), in
 // memory and on a real disk; and the whole 43-key start-up read.
-#include "platform/portable_profile.h"
+#include "platform/portable/portable_profile.h"
+#include "platform/portable/std_file_store.h"
 #include "platform/sim/sim_file_store.h"
-#include "platform/std_file_store.h"
 #include "settings/ini.h"
 
 #include <benchmark/benchmark.h>

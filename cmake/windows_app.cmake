@@ -2,15 +2,10 @@
 # services, one statically linked GUI executable with its icon, version
 # information and manifest.
 enable_language(RC)
-# The entry point sits beside the services but belongs to the executable alone.
-get_target_property(LUMATONE_WIN32_SOURCES_NOW lumatone_win32 SOURCES)
-list(FILTER LUMATONE_WIN32_SOURCES_NOW EXCLUDE REGEX "/platform/win32/main\\.cpp$")
-set_property(TARGET lumatone_win32 PROPERTY SOURCES ${LUMATONE_WIN32_SOURCES_NOW})
 file(GLOB LUMATONE_VIEW_SOURCES CONFIGURE_DEPENDS
-     ${CMAKE_CURRENT_LIST_DIR}/../platform/win32/view/*.cpp)
-set(LUMATONE_RESOURCES ${CMAKE_CURRENT_LIST_DIR}/../platform/win32/resources)
+     ${CMAKE_CURRENT_LIST_DIR}/../win32app/*.cpp)
+set(LUMATONE_RESOURCES ${CMAKE_CURRENT_LIST_DIR}/../win32app/resources)
 add_executable(lumatone WIN32
-               ${CMAKE_CURRENT_LIST_DIR}/../platform/win32/main.cpp
                ${LUMATONE_VIEW_SOURCES}
                ${LUMATONE_RESOURCES}/lumatone.rc)
 set_source_files_properties(${LUMATONE_RESOURCES}/lumatone.rc PROPERTIES

@@ -1,7 +1,7 @@
 #include "display/gamma.h"
 
-#include "app/forms.h"
-#include "settings/integer_text.h"
+#include "base/integer_text.h"
+#include "model/forms.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "display/monitor.h"
 
-#include "app/forms.h"
-#include "settings/integer_text.h"
+#include "base/integer_text.h"
+#include "model/forms.h"
 
 namespace lumatone {
 

@@ -1,8 +1,8 @@
 #include "display/vibrance.h"
 
-#include "app/forms.h"
+#include "base/integer_text.h"
+#include "model/forms.h"
 #include "platform/records.h"
-#include "settings/integer_text.h"
 
 namespace lumatone {
 

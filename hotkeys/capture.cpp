@@ -1,7 +1,7 @@
 #include "hotkeys/capture.h"
 
-#include "app/controls.h"
-#include "settings/integer_text.h"
+#include "base/integer_text.h"
+#include "model/controls.h"
 
 namespace lumatone {
 

@@ -1,11 +1,11 @@
 #include "hotkeys/hotkeys.h"
 
-#include "app/forms.h"
+#include "base/integer_text.h"
 #include "display/gamma.h"
 #include "display/vibrance.h"
 #include "hotkeys/capture.h"
 #include "hotkeys/poll.h"
-#include "settings/integer_text.h"
+#include "model/forms.h"
 
 namespace lumatone {
 namespace {

@@ -1,7 +1,7 @@
 // Capture of key bindings, the 50 ms poll with its nine actions, and the group locks.
 #pragma once
 
-#include "app/forms.h"
+#include "model/forms.h"
 #include "platform/platform.h"
 
 #include <array>

@@ -1,5 +1,5 @@
 // Reading values the way the kernel's GetPrivateProfileStringA does.
-#include "platform/portable_profile.h"
+#include "platform/portable/portable_profile.h"
 #include "platform/sim/sim_file_store.h"
 #include "settings/ini.h"
 

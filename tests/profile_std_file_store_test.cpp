@@ -1,6 +1,6 @@
 // The settings file on a real disk: whole replacements, and failures that damage nothing.
-#include "platform/portable_profile.h"
-#include "platform/std_file_store.h"
+#include "platform/portable/portable_profile.h"
+#include "platform/portable/std_file_store.h"
 #include "settings/ini.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Writing values: in place, keeping every other byte, never losing the file.
-#include "platform/portable_profile.h"
+#include "platform/portable/portable_profile.h"
 #include "platform/sim/sim_file_store.h"
 #include "settings/ini.h"
 

@@ -1,6 +1,6 @@
 // Inputs found by fuzzing the settings file, kept as regressions: whatever
 // start-up puts into a box, shutdown must store so the next start-up gets it back.
-#include "platform/portable_profile.h"
+#include "platform/portable/portable_profile.h"
 #include "platform/sim/sim_file_store.h"
 #include "settings/ini.h"
 #include "support/sim_app.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/portable_profile.h"
+#include "platform/portable/portable_profile.h"
 #include "platform/sim/sim_file_store.h"
 #include "platform/sim/sim_keyboard.h"
 #include "platform/sim/sim_launcher.h"

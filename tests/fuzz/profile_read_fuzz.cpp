@@ -1,7 +1,7 @@
 // The settings reader on any file: reads never overrun the buffer, never
 // return more than it holds or bytes the file does not have, and change nothing.
 #include "fuzz/fuzz_check.h"
-#include "platform/portable_profile.h"
+#include "platform/portable/portable_profile.h"
 #include "platform/sim/sim_file_store.h"
 #include "settings/ini.h"
 

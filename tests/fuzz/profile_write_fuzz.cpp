@@ -2,7 +2,7 @@
 // succeeds reads back as the contract says and leaves every other value as it
 // was; a write that fails, however it fails, leaves the file byte for byte.
 #include "fuzz/fuzz_check.h"
-#include "platform/portable_profile.h"
+#include "platform/portable/portable_profile.h"
 #include "platform/sim/sim_file_store.h"
 #include "settings/ini.h"
 

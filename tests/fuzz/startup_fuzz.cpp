@@ -2,8 +2,8 @@
 // window adapts to. Start-up must finish with every control in its range; the
 // file shutdown writes must bring the next start-up back to the same controls
 // (and be written again unchanged); keys the program does not own are kept.
+#include "base/integer_text.h"
 #include "fuzz/fuzz_check.h"
-#include "settings/integer_text.h"
 #include "support/sim_app.h"
 
 #include <cstdint>

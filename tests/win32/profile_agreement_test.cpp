@@ -1,8 +1,8 @@
 // The portable private-profile reader and writer against the kernel's own
 // functions: the same calls on the same file give the same answers and leave
 // the same bytes.
-#include "platform/portable_profile.h"
-#include "platform/std_file_store.h"
+#include "platform/portable/portable_profile.h"
+#include "platform/portable/std_file_store.h"
 #include "platform/win32/win32_profile.h"
 #include "win32/wine_support.h"
 

@@ -1,4 +1,4 @@
-#include "platform/std_file_store.h"
+#include "platform/portable/std_file_store.h"
 
 #include <atomic>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "app/forms.h"
+#include "model/forms.h"
 
 #include <algorithm>
 

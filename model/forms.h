@@ -1,7 +1,7 @@
 // The two windows of the program with every control in its design state.
 #pragma once
 
-#include "app/controls.h"
+#include "model/controls.h"
 
 #include <array>
 #include <functional>

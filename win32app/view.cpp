@@ -1,7 +1,7 @@
-#include "platform/win32/view/view.h"
+#include "win32app/view.h"
 
 #include "app/tray.h"
-#include "platform/win32/view/twips.h"
+#include "win32app/twips.h"
 
 #include <commctrl.h>
 #include <windowsx.h>

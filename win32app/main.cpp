@@ -4,7 +4,7 @@
 #include "app/app.h"
 #include "platform/win32/win32_platform.h"
 
-#include "platform/win32/view/view.h"
+#include "win32app/view.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/portable_profile.h"
+#include "platform/portable/portable_profile.h"
 
 #include <algorithm>
 #include <cstring>
