@@ -1,7 +1,6 @@
 // The notification-area icon, its events and the Show/Hide actions.
 #pragma once
 
-#include "platform/records.h"
 #include "platform/shell.h"
 #include "platform/window_runtime.h"
 

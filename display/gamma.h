@@ -1,7 +1,6 @@
 // Screen gamma from the gamma slider.
 #pragma once
 
-#include "platform/records.h"
 #include "platform/screen.h"
 
 #include <cstdint>

@@ -2,7 +2,7 @@
 
 #include "base/integer_text.h"
 #include "model/forms.h"
-#include "platform/records.h"
+#include "platform/handles.h"
 
 namespace lumatone {
 

@@ -1,11 +1,59 @@
 #pragma once
 
 #include "platform/handles.h"
-#include "platform/records.h"
 
+#include <array>
 #include <cstdint>
 
 namespace lumatone {
+
+// Records keep their 32-bit layouts; a backend with other native sizes copies
+// field by field.
+// 256 red, 256 green, 256 blue words, as SetDeviceGammaRamp takes them.
+using GammaRamp = std::array<std::uint16_t, 768>;
+
+// DEVMODEA up to dmDisplayFrequency: the 124-byte form.
+struct DevModeA {
+    char dmDeviceName[32] = {};
+    std::uint16_t dmSpecVersion = 0;
+    std::uint16_t dmDriverVersion = 0;
+    std::uint16_t dmSize = 0;
+    std::uint16_t dmDriverExtra = 0;
+    std::uint32_t dmFields = 0;
+    std::int32_t dmPositionX = 0; // or dmOrientation/dmPaperSize
+    std::int32_t dmPositionY = 0; // or dmPaperLength/dmPaperWidth
+    std::uint32_t dmDisplayOrientation = 0;
+    std::uint32_t dmDisplayFixedOutput = 0;
+    std::int16_t dmColor = 0;
+    std::int16_t dmDuplex = 0;
+    std::int16_t dmYResolution = 0;
+    std::int16_t dmTTOption = 0;
+    std::int16_t dmCollate = 0;
+    char dmFormName[32] = {};
+    std::uint16_t dmLogPixels = 0;
+    std::uint32_t dmBitsPerPel = 0;
+    std::uint32_t dmPelsWidth = 0;
+    std::uint32_t dmPelsHeight = 0;
+    std::uint32_t dmDisplayFlags = 0;
+    std::uint32_t dmDisplayFrequency = 0;
+};
+static_assert(sizeof(DevModeA) == 124);
+
+constexpr std::uint32_t kDmBitsPerPel = 0x00040000;
+constexpr std::uint32_t kDmPelsWidth = 0x00080000;
+constexpr std::uint32_t kDmPelsHeight = 0x00100000;
+constexpr std::uint32_t kDmDisplayFrequency = 0x00400000;
+constexpr std::int32_t kEnumRegistrySettings = -2;
+constexpr std::uint32_t kCdsUpdateRegistry = 1;
+constexpr std::uint32_t kCdsFullscreen = 4;
+constexpr std::int32_t kDispChangeSuccessful = 0;
+constexpr std::int32_t kDispChangeRestart = 1;
+constexpr std::int32_t kDispChangeBadMode = -2;
+
+constexpr int kHorzRes = 8;
+constexpr int kVertRes = 10;
+constexpr int kBitsPixel = 12;
+constexpr int kVRefresh = 116;
 
 // Device contexts, gamma ramps, capabilities and display modes.
 class Screen {

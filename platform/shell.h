@@ -1,10 +1,34 @@
 #pragma once
 
-#include "platform/records.h"
+#include "platform/handles.h"
 
+#include <cstdint>
 #include <string>
 
 namespace lumatone {
+
+// Records keep their 32-bit layouts; a backend with other native sizes copies
+// field by field.
+// NOTIFYICONDATAA in its first, 88-byte form (window handle 32 bits wide).
+struct NotifyIconData {
+    std::uint32_t cbSize = 0;
+    std::uint32_t hWnd = 0;
+    std::uint32_t uID = 0;
+    std::uint32_t uFlags = 0;
+    std::uint32_t uCallbackMessage = 0;
+    std::uint32_t hIcon = 0;
+    char szTip[64] = {};
+};
+static_assert(sizeof(NotifyIconData) == 88);
+
+constexpr std::uint32_t kNimAdd = 0;
+constexpr std::uint32_t kNimModify = 1;
+constexpr std::uint32_t kNimDelete = 2;
+
+constexpr std::uint32_t kMbOk = 0;
+constexpr std::uint32_t kMbYesNo = 4;
+constexpr std::uint32_t kMbIconWarning = 0x30;
+constexpr std::uint32_t kMbSystemModal = 4096;
 
 class Shell {
   public:

@@ -1,10 +1,15 @@
 #pragma once
 
-#include "platform/records.h"
-
+#include <cstdint>
 #include <string>
 
 namespace lumatone {
+
+struct OsVersionInfo {
+    std::uint32_t platformId = 0;
+    std::uint32_t majorVersion = 0;
+    std::uint32_t minorVersion = 0;
+};
 
 // Facts about the running system and the program's own files.
 class System {

@@ -1,5 +1,5 @@
 // Starting a program by full path, as the vibrance applet is started.
-#include "platform/records.h"
+#include "platform/handles.h"
 #include "platform/win32/win32_launcher.h"
 #include "win32/wine_support.h"
 

@@ -1,5 +1,5 @@
 // Opening a document or program through the shell, as the contact link does.
-#include "platform/records.h"
+#include "platform/shell.h"
 #include "platform/win32/win32_shell.h"
 #include "win32/wine_support.h"
 
