@@ -3,13 +3,9 @@
 #include "app/app.h"
 #include "base/integer_text.h"
 #include "settings/ini.h"
+#include "settings/keys.h"
 
 namespace lumatone {
-namespace {
-
-constexpr const char* kSection = "Exit Settings";
-
-} // namespace
 
 std::optional<bool> ReadsAsOne(std::string_view t) {
     if (!IsWholeNumberText(t))
@@ -37,10 +33,11 @@ void ExitChoice::OnCloseButton() {
     Platform& p = app_.platform;
     const std::string path = SettingsPath(p.system);
     // A missing section, an unreadable file or a damaged value all mean "ask".
-    const auto saved = ParseInt16(ReadIni(p.profile, kSection, "saveanswer", path));
-    const auto minimize = saved && *saved == 1
-                              ? ReadsAsOne(ReadIni(p.profile, kSection, "minimizeonexit", path))
-                              : std::nullopt;
+    const auto saved = ParseInt16(ReadIni(p.profile, kExitSection, kSaveAnswerKey, path));
+    const auto minimize =
+        saved && *saved == 1
+            ? ReadsAsOne(ReadIni(p.profile, kExitSection, kMinimizeOnExitKey, path))
+            : std::nullopt;
     if (minimize && !*minimize) {
         app_.Unload(UnloadReason::UserQuit);
         return;
@@ -57,8 +54,8 @@ void ExitChoice::RememberAnswer(bool minimize) {
     Platform& p = app_.platform;
     const std::string path = SettingsPath(p.system);
     const bool ticked = app_.form2 && app_.form2->Check1.value == 1;
-    WriteIni(p.profile, kSection, "minimizeonexit", minimize ? "1" : "0", path);
-    WriteIni(p.profile, kSection, "saveanswer", ticked ? "1" : "0", path);
+    WriteIni(p.profile, kExitSection, kMinimizeOnExitKey, minimize ? "1" : "0", path);
+    WriteIni(p.profile, kExitSection, kSaveAnswerKey, ticked ? "1" : "0", path);
 }
 
 void ExitChoice::OnDialogMinimize() {

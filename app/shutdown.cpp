@@ -34,8 +34,8 @@ void App::Shutdown(UnloadReason reason) {
         saved = WriteIni(platform.profile, section, key, value, path) && saved;
     };
 
-    write("Windows", "loadonstartup", DecimalText(f.Check1.value));
-    write("Windows", "minimizeonstartup", DecimalText(f.Check2.value));
+    write(kWindowsSection, kLoadOnStartupKey, DecimalText(f.Check1.value));
+    write(kWindowsSection, kMinimizeOnStartupKey, DecimalText(f.Check2.value));
 
     const Slider* const sliders[] = {&f.HScroll1, &f.HScroll2, nullptr};
     for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -49,7 +49,7 @@ void App::Shutdown(UnloadReason reason) {
             write(keys.section, keys.nameKeys[i], groups[g].slots[i].binding->text);
             write(keys.section, keys.nameKeys[i + 1], groups[g].slots[i + 1].binding->text);
         }
-        write(keys.section, "lockkeys", LockFlag(*groups[g].lock));
+        write(keys.section, kLockKey, LockFlag(*groups[g].lock));
     }
 
     if (f.Check1.value == 1)

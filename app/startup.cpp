@@ -45,7 +45,7 @@ struct Reader {
             slider.SetValue(*v);
     }
     void Lock(const char* section, Button& lockButton) const {
-        auto v = ParseInt16(Text(section, "lockkeys"));
+        auto v = ParseInt16(Text(section, kLockKey));
         if (v && *v == 1)
             lockButton.Click();
     }
@@ -68,8 +68,8 @@ void App::Startup() {
     Form1& f = form1;
     const Reader r{platform.profile, SettingsPath(platform.system)};
 
-    r.Check("Windows", "loadonstartup", f.Check1);
-    r.Check("Windows", "minimizeonstartup", f.Check2);
+    r.Check(kWindowsSection, kLoadOnStartupKey, f.Check1);
+    r.Check(kWindowsSection, kMinimizeOnStartupKey, f.Check2);
 
     auto groups = f.BindingGroups();
     Slider* const sliders[] = {&f.HScroll1, &f.HScroll2, nullptr};

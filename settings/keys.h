@@ -1,9 +1,23 @@
-// Where start-up and shutdown keep each hotkey group in settings.ini.
+// Every section and key of settings.ini. The user guide documents each of them
+// (scripts/check-guide.sh holds the two lists together).
 #pragma once
 
 #include <array>
 
 namespace lumatone {
+
+// Start-up options.
+inline constexpr const char* kWindowsSection = "Windows";
+inline constexpr const char* kLoadOnStartupKey = "loadonstartup";
+inline constexpr const char* kMinimizeOnStartupKey = "minimizeonstartup";
+
+// In each hotkey group's section: 1 while its binding boxes are locked.
+inline constexpr const char* kLockKey = "lockkeys";
+
+// The remembered answer of the exit dialog.
+inline constexpr const char* kExitSection = "Exit Settings";
+inline constexpr const char* kSaveAnswerKey = "saveanswer";
+inline constexpr const char* kMinimizeOnExitKey = "minimizeonexit";
 
 struct GroupKeys {
     const char* section;
