@@ -8,9 +8,11 @@ set(LUMATONE_RESOURCES ${CMAKE_CURRENT_LIST_DIR}/../win32app/resources)
 add_executable(lumatone WIN32
                ${LUMATONE_VIEW_SOURCES}
                ${LUMATONE_RESOURCES}/lumatone.rc)
+# The version resource takes its numbers from the project version.
+configure_file(${LUMATONE_RESOURCES}/version.h.in ${CMAKE_BINARY_DIR}/generated/lumatone_version.h @ONLY)
 set_source_files_properties(${LUMATONE_RESOURCES}/lumatone.rc PROPERTIES
-    OBJECT_DEPENDS "${LUMATONE_RESOURCES}/lumatone.ico;${LUMATONE_RESOURCES}/lumatone.manifest")
-target_include_directories(lumatone PRIVATE ${LUMATONE_RESOURCES})
+    OBJECT_DEPENDS "${LUMATONE_RESOURCES}/lumatone.ico;${LUMATONE_RESOURCES}/lumatone.manifest;${CMAKE_BINARY_DIR}/generated/lumatone_version.h")
+target_include_directories(lumatone PRIVATE ${LUMATONE_RESOURCES} ${CMAKE_BINARY_DIR}/generated)
 target_compile_definitions(lumatone PRIVATE NOMINMAX)
 target_link_libraries(lumatone PRIVATE lumatone_win32 lumatone_core comctl32 user32 gdi32
                       lumatone_warnings)
