@@ -28,3 +28,5 @@ target_link_options(lumatone_probe PRIVATE -static)
 add_executable(lumatone_minimal WIN32 ${CMAKE_CURRENT_LIST_DIR}/../tests/e2e/minimal.cpp)
 target_link_libraries(lumatone_minimal PRIVATE user32 lumatone_warnings)
 target_link_options(lumatone_minimal PRIVATE -static -mwindows -s)
+
+include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)

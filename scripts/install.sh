@@ -16,7 +16,7 @@ packages=(
     libxrandr2 libxxf86vm1 libxrender1 libxi6 libxcursor1 libxinerama1 libxcomposite1
     libxfixes3 libgl1 libgl1-mesa-dri libdbus-1-3 libgnutls30 xcvt
     xvfb xserver-xorg-core xserver-xorg-video-dummy x11-utils x11-xserver-utils xdotool
-    trayer imagemagick
+    trayer imagemagick unzip
     pulseaudio pulseaudio-utils
 )
 

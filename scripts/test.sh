@@ -22,6 +22,10 @@ cmake --build --preset windows-x64 -j"$jobs"
 cmake --preset windows-x86 >/dev/null
 cmake --build --preset windows-x86 -j"$jobs"
 
+# What users get: the guide agrees with the program, and both release ZIPs.
+scripts/check-guide.sh
+scripts/package.sh
+
 # The Windows backend's tests under Wine, then the program end to end.
 [ ! -x scripts/test-wine.sh ] || scripts/test-wine.sh
 [ ! -x scripts/test-e2e.sh ] || scripts/test-e2e.sh
