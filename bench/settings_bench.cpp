@@ -4,6 +4,7 @@
 #include "platform/portable/std_file_store.h"
 #include "platform/sim/sim_file_store.h"
 #include "settings/ini.h"
+#include "settings/keys.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,27 +25,19 @@ struct Key {
 
 // The 43 keys, in the order shutdown writes them.
 std::vector<Key> ShutdownKeys() {
-    std::vector<Key> keys = {{"Windows", "loadonstartup"}, {"Windows", "minimizeonstartup"}};
-    auto group = [&](const char* section, const char* first, std::vector<std::string> slots) {
-        if (*first)
-            keys.push_back({section, first});
-        for (const std::string& slot : slots) {
-            keys.push_back({section, slot});
-        }
-        keys.push_back({section, "lockkeys"});
-    };
-    group("Gamma", "lastgamma",
-          {"hotkeylight1", "hotkeylight2", "hotkeylight1name", "hotkeylight2name", "hotkeydark1",
-           "hotkeydark2", "hotkeydark1name", "hotkeydark2name", "hotkeyreset", "hotkeyreset2",
-           "hotkeyresetname", "hotkeyresetname2"});
-    group("Digital Vibrance", "lastdigi",
-          {"hotkeylower1", "hotkeylower2", "hotkeylower1name", "hotkeylower2name", "hotkeyhigher1",
-           "hotkeyhigher2", "hotkeyhigher1name", "hotkeyhigher2name", "hotkeyreset", "hotkeyreset2",
-           "hotkeyresetname", "hotkeyresetname2"});
-    group("Volume", "",
-          {"hotkeylower1", "hotkeylower2", "hotkeylower1name", "hotkeylower2name", "hotkeyhigher1",
-           "hotkeyhigher2", "hotkeyhigher1name", "hotkeyhigher2name", "hotkeyreset1",
-           "hotkeyreset2", "hotkeyreset1name", "hotkeyreset2name"});
+    using namespace lumatone;
+    std::vector<Key> keys = {{kWindowsSection, kLoadOnStartupKey},
+                             {kWindowsSection, kMinimizeOnStartupKey}};
+    for (const GroupKeys& group : kGroupKeys) {
+        if (group.positionKey != nullptr)
+            keys.push_back({group.section, group.positionKey});
+        for (std::size_t i = 0; i < group.codeKeys.size(); i += 2)
+            for (const auto* names : {&group.codeKeys, &group.nameKeys}) {
+                keys.push_back({group.section, (*names)[i]});
+                keys.push_back({group.section, (*names)[i + 1]});
+            }
+        keys.push_back({group.section, kLockKey});
+    }
     return keys;
 }
 
@@ -59,7 +52,8 @@ void ReadOne(benchmark::State& state, FileStore& files, const std::string& path)
     PortableProfile profile(files);
     Fill(profile, path);
     for (auto _ : state)
-        benchmark::DoNotOptimize(lumatone::ReadIni(profile, "Volume", "lockkeys", path));
+        benchmark::DoNotOptimize(
+            lumatone::ReadIni(profile, lumatone::kGroupKeys[2].section, lumatone::kLockKey, path));
 }
 
 void ReadAll(benchmark::State& state, FileStore& files, const std::string& path) {
