@@ -1,5 +1,6 @@
 #include "display/monitor.h"
 
+#include "base/blanks.h"
 #include "base/integer_text.h"
 #include "model/forms.h"
 

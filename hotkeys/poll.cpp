@@ -1,24 +1,23 @@
 #include "hotkeys/poll.h"
 
+#include "base/integer_text.h"
+
 namespace lumatone {
+namespace {
 
-std::int32_t BoundKeyCode(std::string_view codeText) {
-    if (codeText.empty())
-        return 0;
-    std::int32_t code = 0;
-    for (const char c : codeText) {
-        if (c < '0' || c > '9')
-            return 0;
-        code = code * 10 + (c - '0');
-        if (code > 255)
-            return 0;
-    }
-    return code;
-}
-
-std::int16_t SlotKeyState(Keyboard& keyboard, std::string_view codeText) {
+// The state GetAsyncKeyState gives for the slot; an unbound slot is never
+// queried and gives 0. Inline, so a pair's test stays one call.
+inline std::int16_t SlotKeyState(Keyboard& keyboard, std::string_view codeText) {
     const std::int32_t code = BoundKeyCode(codeText);
     return code == 0 ? std::int16_t{0} : keyboard.GetAsyncKeyState(code);
+}
+
+} // namespace
+
+std::int32_t BoundKeyCode(std::string_view codeText) {
+    // Capture and start-up write digits alone; anything else leaves the slot unbound.
+    return static_cast<std::int32_t>(
+        ParseInteger(codeText, 1, 255, NumberText::DigitsOnly).value_or(0));
 }
 
 bool PairFires(Keyboard& keyboard, std::string_view firstCode, std::string_view secondCode) {

@@ -12,10 +12,6 @@ namespace lumatone {
 // (unbound). Never throws and never allocates, whatever the text.
 std::int32_t BoundKeyCode(std::string_view codeText);
 
-// The state GetAsyncKeyState gives for the slot; an unbound slot is never
-// queried and gives 0.
-std::int16_t SlotKeyState(Keyboard& keyboard, std::string_view codeText);
-
 // Both keys down at this moment, or both pressed since their previous queries.
 // Both slots are always queried, first then second, so each key's
 // pressed-since bit is consumed by this poll whatever the other key does.

@@ -1,5 +1,7 @@
 #include "settings/ini.h"
 
+#include "base/blanks.h"
+
 #include <array>
 
 namespace lumatone {
@@ -19,10 +21,6 @@ std::string ReadIni(Profile& profile, const std::string& section, const std::str
 }
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
 
 // The profile functions hand back a value without its edge blanks and without
 // one pair of enclosing quotes, so a name such as "F1" (quotes included) or

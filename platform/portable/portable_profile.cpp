@@ -1,5 +1,7 @@
 #include "platform/portable/portable_profile.h"
 
+#include "base/blanks.h"
+
 #include <algorithm>
 #include <cstring>
 #include <optional>
@@ -9,18 +11,6 @@ namespace lumatone {
 namespace {
 
 using std::string_view;
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\v' || c == '\f';
-}
-
-string_view Trim(string_view s) {
-    while (!s.empty() && IsBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 // What the kernel sees of a C string.
 string_view UntilNul(string_view s) {
@@ -89,24 +79,24 @@ struct ParsedLine {
 };
 
 ParsedLine Parse(string_view line) {
-    const std::size_t first = line.find_first_not_of(" \t\v\f");
-    if (first == string_view::npos)
+    const string_view content = TrimBlanks(line);
+    if (content.empty())
         return {};
-    if (line[first] == '[') {
-        const string_view rest = line.substr(first + 1);
-        return {LineKind::Section, Trim(rest.substr(0, rest.find(']'))), 0};
+    if (content.front() == '[') {
+        const string_view rest = content.substr(1);
+        return {LineKind::Section, TrimBlanks(rest.substr(0, rest.find(']'))), 0};
     }
     const std::size_t equals = line.find('=');
     if (equals == string_view::npos)
         return {};
-    const string_view name = Trim(line.substr(0, equals));
+    const string_view name = TrimBlanks(line.substr(0, equals));
     if (!name.empty() && name.front() == ';')
         return {};
     return {LineKind::Key, name, equals};
 }
 
 bool IsBlankLine(string_view line) {
-    return Trim(line).empty();
+    return TrimBlanks(line).empty();
 }
 
 struct Location {
@@ -167,11 +157,12 @@ std::uint32_t PortableProfile::GetPrivateProfileString(const std::string& sectio
 
     const std::optional<std::string> text = files_.Read(path);
     if (text) {
-        const Location loc = Locate(*text, Trim(UntilNul(section)), Trim(UntilNul(key)));
+        const Location loc =
+            Locate(*text, TrimBlanks(UntilNul(section)), TrimBlanks(UntilNul(key)));
         if (loc.keyFound) {
             const string_view value =
                 string_view(*text).substr(loc.equals + 1, loc.keyLine.end - loc.equals - 1);
-            result = Unquote(Trim(UntilNul(value)));
+            result = Unquote(TrimBlanks(UntilNul(value)));
         }
     }
     const std::size_t n = std::min<std::size_t>(result.size(), size - 1);
@@ -184,8 +175,8 @@ bool PortableProfile::WritePrivateProfileString(const std::string& sectionName,
                                                 const std::string& keyName,
                                                 const std::string& valueText,
                                                 const std::string& path) {
-    const string_view section = Trim(UntilNul(sectionName));
-    const string_view key = Trim(UntilNul(keyName));
+    const string_view section = TrimBlanks(UntilNul(sectionName));
+    const string_view key = TrimBlanks(UntilNul(keyName));
     const string_view value = UntilNul(valueText);
     if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
         return false;
