@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake git
     libgtest-dev googletest libgmock-dev libbenchmark-dev
-    clang-format clang-14 libclang-rt-14-dev
+    clang-format clang-14 libclang-rt-14-dev shellcheck
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
     # Wine is 64-bit only: wine32 cannot run on this kernel and breaks wine64 too.
     # Recommends stay off (wine64 recommends wine32), so what Wine loads at run

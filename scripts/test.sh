@@ -1,11 +1,27 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the native suite under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the benchmarks' build, and the Windows builds.
+# Builds and runs every test: the shell scripts' lint and the layer check, the
+# native suite under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# benchmarks' build, the Windows builds, the Windows backend and the program
+# under Wine, and a short fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 
+# A suite that is missing or cannot run fails the run instead of passing unseen.
+suite() {
+    local script=$1
+    if [ ! -f "$script" ] || [ ! -x "$script" ]; then
+        echo "FAIL: the suite $script is missing or not executable" >&2
+        return 1
+    fi
+    "$script"
+}
+
 scripts/install.sh
+
+echo "== shell scripts (shellcheck) and layers"
+suite scripts/check-shell.sh
+suite scripts/check-layers.sh
 
 echo "== native tests (debug, sanitizers)"
 cmake --preset debug >/dev/null
@@ -27,8 +43,8 @@ scripts/check-guide.sh
 scripts/package.sh
 
 # The Windows backend's tests under Wine, then the program end to end.
-[ ! -x scripts/test-wine.sh ] || scripts/test-wine.sh
-[ ! -x scripts/test-e2e.sh ] || scripts/test-e2e.sh
+suite scripts/test-wine.sh
+suite scripts/test-e2e.sh
 
 # A short fuzzing run, so a regression in the settings reader shows in CI.
-[ ! -x scripts/test-fuzz.sh ] || scripts/test-fuzz.sh
+suite scripts/test-fuzz.sh
