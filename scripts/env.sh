@@ -1,5 +1,9 @@
+# shellcheck shell=bash
 # Sourced by test scripts: the desktop the Windows tests run in.
 #
+#   lumatone_wait SECONDS COMMAND...
+#                             polls the command every 0.1 s until it succeeds;
+#                             false when SECONDS pass first
 #   lumatone_env_start        Xvfb, Xorg (dummy driver, 60 and 75 Hz modes), a tray
 #                             host, a PulseAudio null sink and the Wine server
 #   lumatone_env_stop_pulse   PulseAudio only (the tests of a system without sound)
@@ -22,6 +26,17 @@ export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
 _lumatone_log() { echo "env: $*" >&2; }
 
+lumatone_wait() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+_lumatone_gone() { ! kill -0 "$1" 2>/dev/null; }
+
 # Starts a program in the background with its output in the state folder and
 # remembers its id under the given name.
 _lumatone_spawn() {
@@ -34,37 +49,35 @@ _lumatone_spawn() {
 # Ends a process this file started, found by its id file, and only if that
 # id still belongs to the program that was started (ids get reused).
 _lumatone_kill() {
-    local name=$1 program=$2 pidfile="$LUMATONE_ENV_DIR/$1.pid" pid i
+    local program=$2 pidfile="$LUMATONE_ENV_DIR/$1.pid" pid
     [ -f "$pidfile" ] || return 0
     pid=$(cat "$pidfile")
     rm -f "$pidfile"
     [ -n "$pid" ] && [ -r "/proc/$pid/cmdline" ] || return 0
     tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q -- "$program" || return 0
     kill "$pid" 2>/dev/null || return 0
-    for i in $(seq 50); do
-        kill -0 "$pid" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    kill -9 "$pid" 2>/dev/null || true
+    lumatone_wait 10 _lumatone_gone "$pid" || kill -9 "$pid" 2>/dev/null || true
 }
+
+_lumatone_pulse_up() { pactl info >/dev/null 2>&1; }
+
+# The X server wrote its display number, or died trying.
+_lumatone_x_settled() { [ -s "$1" ] || _lumatone_gone "$2"; }
 
 # Starts an X server that picks a free display itself (-displayfd), so runs
 # of other people on the same machine never collide; prints the display.
 _lumatone_start_x() {
-    local name=$1 program=$2 fdfile="$LUMATONE_ENV_DIR/$1.display" i
+    local name=$1 program=$2 fdfile="$LUMATONE_ENV_DIR/$1.display"
     shift
     rm -f "$fdfile"
     : >"$fdfile"
     setsid "$@" -displayfd 3 3>"$fdfile" >"$LUMATONE_ENV_DIR/$name.log" 2>&1 </dev/null &
     echo $! >"$LUMATONE_ENV_DIR/$name.pid"
-    for i in $(seq 200); do
-        if [ -s "$fdfile" ]; then
-            echo ":$(tr -d '[:space:]' <"$fdfile")"
-            return 0
-        fi
-        kill -0 "$(cat "$LUMATONE_ENV_DIR/$name.pid")" 2>/dev/null || break
-        sleep 0.1
-    done
+    lumatone_wait 60 _lumatone_x_settled "$fdfile" $! || true
+    if [ -s "$fdfile" ]; then
+        echo ":$(tr -d '[:space:]' <"$fdfile")"
+        return 0
+    fi
     _lumatone_log "$program did not start; its log:"
     tail -n 20 "$LUMATONE_ENV_DIR/$name.log" >&2
     return 1
@@ -172,12 +185,7 @@ lumatone_env_start() {
         --exit-idle-time=-1 --use-pid-file=false --system=false \
         -L "module-native-protocol-unix socket=$runtime/pulse/native auth-anonymous=1" \
         -L "module-null-sink sink_name=lumatone_null"
-    local i
-    for i in $(seq 100); do
-        pactl info >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    pactl info >/dev/null 2>&1 || {
+    lumatone_wait 30 _lumatone_pulse_up || {
         _lumatone_log "PulseAudio did not start; its log:"
         tail -n 20 "$LUMATONE_ENV_DIR/pulseaudio.log" >&2
         return 1

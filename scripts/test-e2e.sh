@@ -31,16 +31,16 @@ done
 # A desktop of its own (folders apart from the backend tests'), so both can run at once.
 export LUMATONE_ENV_DIR="${LUMATONE_E2E_ENV_DIR:-$root/build/e2e/env}"
 export WINEPREFIX="${LUMATONE_E2E_PREFIX:-$root/build/e2e/wineprefix}"
-# shellcheck source=env.sh
+# shellcheck source=scripts/env.sh
 source scripts/env.sh
 trap lumatone_env_stop EXIT
 trap "exit 130" INT TERM
 lumatone_env_start
 
 export E2E_BUILD="$build" E2E_WORK="$root/build/e2e/run" E2E_ARTIFACTS="$root/build/e2e/artifacts"
-# shellcheck source=../tests/e2e/lib.sh
+# shellcheck source=tests/e2e/lib.sh
 source tests/e2e/lib.sh
-# shellcheck source=../tests/e2e/cases.sh
+# shellcheck source=tests/e2e/cases.sh
 source tests/e2e/cases.sh
 set +e
 set_windows_version winxp

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The end-to-end cases, run in order by scripts/test-e2e.sh.
 
 case_layout_per_windows_version() {
@@ -7,8 +8,8 @@ case_layout_per_windows_version() {
         echo "- Windows version $version"
         set_windows_version "$version"
         start_program "layout-$version" || { check "$version: starts" false; continue; }
-        local visible iconic x y w h
-        read -r visible iconic x y w h <<<"$(probe window)"
+        local visible w h
+        read -r visible _ _ _ w h <<<"$(probe window)"
         check "$version: window shown, $w x $h pixels" equals "$visible $w $h" "1 441 $height"
         check "$version: vibrance group shown = $vibrance" equals \
             "$(probe controls | awk -F'|' '$1 == "LumatoneFrame" && $10 ~ /^Digital vibrance/ { print $3 }')" \
@@ -45,30 +46,38 @@ case_stored_gamma_applied_at_start() {
     stop_program
 }
 
+# box_names N TEXT: the Nth binding box of "Gamma" shows TEXT.
+box_names() { [ "$(nth_control Edit Gamma "$1" | field 10)" = "$2" ]; }
+gamma_position() { nth_control ScrollBar Gamma 1 | field 9; }
+gamma_above() {
+    local p
+    p=$(gamma_position) && [ -n "$p" ] && [ "$p" -gt "$1" ]
+}
+
 case_captured_hotkey_moves_gamma() {
     echo "- a captured hotkey"
     start_program hotkey || { check "starts" false; return; }
     # "Brighter" is the second pair; bind B in both of its boxes.
     click_control "$(nth_control Edit Gamma 3)"
-    sleep 0.3
+    until_true 20 focus_is "Edit|"
     xdotool key b
-    sleep 0.2
+    until_true 20 box_names 3 B
     xdotool key Tab
-    sleep 0.2
+    until_true 20 focus_is "Edit|" # the fourth box, still empty
     xdotool key b
-    sleep 0.2
+    until_true 20 box_names 4 B
     check "both boxes name the key" equals \
         "$(nth_control Edit Gamma 3 | field 10)$(nth_control Edit Gamma 4 | field 10)" "BB"
     xdotool key Tab
-    sleep 0.3
+    until_true 20 focus_is "Button|Reset"
     check "focus left the binding boxes for Reset" equals "$(probe focus)" "Button|Reset"
     local before after
-    before=$(nth_control ScrollBar Gamma 1 | field 9)
+    before=$(gamma_position)
     xdotool keydown b
-    sleep 0.6
+    until_true 20 gamma_above "$before"
     xdotool keyup b
-    sleep 0.3
-    after=$(nth_control ScrollBar Gamma 1 | field 9)
+    steady 20 gamma_position
+    after=$(gamma_position)
     check "holding B moved the gamma slider up ($before -> $after)" test "$after" -gt "$before"
     focus_window
     xdotool key alt+F4
@@ -96,11 +105,14 @@ case_tray_double_click_and_exit() {
     echo "- tray icon: double-click, menu, Exit"
     start_program tray || { check "starts" false; return; }
     tray_click 1 2
+    until_true 20 window_is "0 1"
     check "double-click hides the window (minimised, hidden)" equals \
         "$(probe window | cut -d' ' -f1-2)" "0 1"
     tray_click 1 2
+    until_true 20 window_is "1 0"
     check "double-click shows it again" equals "$(probe window | cut -d' ' -f1-2)" "1 0"
     tray_click 3
+    until_true 20 menu_open
     local x y w h
     read -r x y w h <<<"$(probe menu)"
     check "right button opens the menu" test -n "$h"
@@ -116,12 +128,14 @@ case_icon_back_after_shell_restart() {
     echo "- TaskbarCreated"
     start_program shell || { check "starts" false; return; }
     tray_click 1 2 # hidden: the icon is the only way back
+    until_true 20 window_is "0 1"
     check "icon deleted behind the program's back" equals "$(probe tray-delete)" 1
     check "icon gone" equals "$(probe tray-exists)" 0
     probe taskbar-created
-    sleep 0.5
+    until_true 20 icon_present
     check "icon back after TaskbarCreated" equals "$(probe tray-exists)" 1
     tray_click 1 2
+    until_true 20 window_is 1
     check "and it still shows the window" equals "$(probe window | cut -d' ' -f1)" 1
     focus_window
     xdotool key alt+F4
@@ -141,22 +155,27 @@ case_session_end_saves() {
     stop_program
 }
 
+window_at() { [ "$(window_position)" = "$1 $2" ]; }
+
 case_dragging() {
     echo "- dragging by groups and background, not by controls"
     start_program drag || { check "starts" false; return; }
-    local visible iconic x y w h gx gy
-    read -r visible iconic x y w h <<<"$(probe window)"
+    local x y gx gy
+    read -r _ _ x y _ <<<"$(probe window)"
     local gamma
     gamma=$(control LumatoneFrame "" Gamma)
     # Inside "Gamma", left of its "Hotkeys:" heading, where no control lies.
     gx=$(($(field 5 <<<"$gamma") + 6))
     gy=$(($(field 6 <<<"$gamma") + 30))
-    xdotool mousemove "$gx" "$gy" mousedown 1 mousemove $((gx + 20)) $((gy + 10)) sleep 0.2 \
-        mousemove $((gx + 40)) $((gy + 20)) sleep 0.3 mouseup 1
-    sleep 0.3
+    xdotool mousemove "$gx" "$gy" mousedown 1 mousemove $((gx + 20)) $((gy + 10))
+    until_true 20 window_at $((x + 20)) $((y + 10))
+    xdotool mousemove $((gx + 40)) $((gy + 20))
+    until_true 20 window_at $((x + 40)) $((y + 20))
+    xdotool mouseup 1
+    steady 20 window_position
     check "a drag on Gamma moves the window by the pointer's travel" equals \
         "$(probe window | cut -d' ' -f3-4)" "$((x + 40)) $((y + 20))"
-    read -r visible iconic x y w h <<<"$(probe window)"
+    read -r _ _ x y _ <<<"$(probe window)"
     local label
     for label in "Static|Lumatone - V7|By Tressalunde" "LumatoneFrame||Volume" \
         "Static|Gamma|Hotkeys:"; do
@@ -164,9 +183,11 @@ case_dragging() {
         IFS='|' read -r cls group text <<<"$label"
         line=$(control "$cls" "$group" "$text")
         local cx=$(($(field 5 <<<"$line") + 3)) cy=$(($(field 6 <<<"$line") + 8))
-        xdotool mousemove "$cx" "$cy" mousedown 1 mousemove $((cx + 30)) $((cy + 15)) sleep 0.3 \
-            mouseup 1
-        sleep 0.3
+        # Nothing is to happen, so each step waits until the window has stayed put.
+        xdotool mousemove "$cx" "$cy" mousedown 1 mousemove $((cx + 30)) $((cy + 15))
+        steady 20 window_position
+        xdotool mouseup 1
+        steady 20 window_position
         check "a press on \"$text\" drags nothing" equals "$(probe window | cut -d' ' -f3-4)" "$x $y"
     done
     focus_window

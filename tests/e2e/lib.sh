@@ -1,6 +1,9 @@
+# shellcheck shell=bash
 # Sourced by the end-to-end cases: start lumatone.exe under Wine as a user
 # would, drive it with xdotool, read it back through the probe, the settings
 # file and the registry. Needs scripts/env.sh started (DISPLAY, WINEPREFIX).
+# Every step waits for what it expects to see, never for a fixed time: each
+# probe starts a Wine process, so on a loaded machine a step may take seconds.
 
 E2E_BUILD="${E2E_BUILD:?the Windows build folder}"
 E2E_WORK="${E2E_WORK:?a scratch folder}"
@@ -30,6 +33,34 @@ set_windows_version() { # winxp, vista, win7 ...
     wine reg add 'HKCU\Software\Wine' /v Version /d "$1" /f >/dev/null 2>&1
 }
 
+# until_true SECONDS COMMAND...: polls until the command succeeds.
+until_true() { lumatone_wait "$@"; }
+
+# steady SECONDS COMMAND...: waits until the command's output reads the same
+# three times in a row, 0.2 s apart, for what has to come to rest (or must
+# not change at all); false when SECONDS pass first.
+steady() {
+    local deadline=$((SECONDS + $1)) last now same=0
+    shift
+    last=$("$@")
+    while [ "$same" -lt 2 ] && [ "$SECONDS" -lt "$deadline" ]; do
+        sleep 0.2
+        now=$("$@")
+        if [ "$now" = "$last" ]; then
+            same=$((same + 1))
+        else
+            same=0
+            last=$now
+        fi
+    done
+    [ "$same" -ge 2 ]
+}
+
+running() { [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; }
+ended() { ! running; }
+started() { probe window >/dev/null && tray_icon >/dev/null; }
+started_or_ended() { started || ended; }
+
 # start_program NAME [SETTINGS]: a fresh folder with the program and the given
 # settings.ini, started under Wine; waits until the main window exists.
 start_program() {
@@ -40,26 +71,14 @@ start_program() {
     [ -z "${2:-}" ] || printf '%s\n' "$2" >"$E2E_DIR/settings.ini"
     WINEDEBUG=+systray wine "$E2E_DIR/lumatone.exe" >"$E2E_DIR/wine.log" 2>&1 &
     E2E_PID=$!
-    local i
-    for i in $(seq 100); do
-        probe window >/dev/null && tray_icon >/dev/null && return 0
-        sleep 0.2
-    done
+    until_true 60 started_or_ended
+    started && return 0
     echo "  lumatone.exe did not open its window" >&2
     return 1
 }
 
-running() { [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; }
-
 # Waits for the program to end by itself; true when it did.
-wait_exit() {
-    local i
-    for i in $(seq 50); do
-        running || return 0
-        sleep 0.2
-    done
-    return 1
-}
+wait_exit() { until_true 30 ended; }
 
 # Ends a program that a failed case left running.
 stop_program() {
@@ -77,15 +96,19 @@ control() { probe controls | awk -F'|' -v c="$1" -v g="$2" -v t="$3" \
 nth_control() { probe controls | awk -F'|' -v c="$1" -v g="$2" -v n="$3" \
     '$1 == c && $2 == g && ++k == n { print; exit }'; }
 field() { cut -d'|' -f"$1"; }
-# until_true SECONDS COMMAND...: polls until the command succeeds.
-until_true() {
-    local tries=$(($1 * 5))
-    shift
-    while ! "$@"; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.2
-    done
+
+# window_is FIELDS: "probe window" starts so, e.g. "0 1" (hidden, iconic).
+window_is() {
+    local w
+    w=$(probe window) && [[ "$w " == "$1 "* ]]
+}
+window_position() { probe window | cut -d' ' -f3-4; }
+# focus_is CLASS|TEXT: the control with the program's keyboard focus.
+focus_is() { [ "$(probe focus)" = "$1" ]; }
+# The program has the keyboard focus at all (a hidden or inactive one has none).
+has_focus() {
+    local f
+    f=$(probe focus) && [ -n "$f" ] && [ "$f" != "|" ]
 }
 
 click_at() { xdotool mousemove "$1" "$2" click "${3:-1}"; }
@@ -98,7 +121,10 @@ click_control() {
 }
 # Gives the main window the focus the way a user does: a click on a caption
 # that does nothing.
-focus_window() { click_control "$(control Static "Lumatone - V7" "By Tressalunde")"; sleep 0.3; }
+focus_window() {
+    click_control "$(control Static "Lumatone - V7" "By Tressalunde")"
+    until_true 20 has_focus
+}
 
 # The program's icon in the XEmbed tray: "x y width height" on the screen.
 tray_icon() {
@@ -111,11 +137,13 @@ tray_icon() {
         END { exit !found }'
 }
 no_tray_icon() { ! tray_icon >/dev/null; }
-tray_click() { # tray_click BUTTON [REPEAT]
+# The shell holds the program's icon.
+icon_present() { [ "$(probe tray-exists)" = 1 ]; }
+menu_open() { probe menu >/dev/null; }
+tray_click() { # tray_click BUTTON [REPEAT]; the caller waits for what it does
     local x y w h
     read -r x y w h <<<"$(tray_icon)"
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat "${2:-1}" --delay 120 "$1"
-    sleep 0.8
 }
 
 # Keys saved to the four sections the program owns.
@@ -132,8 +160,8 @@ ini_value() { # ini_value SECTION KEY
 icon_deleted() { grep -q 'Shell_NotifyIconW dwMessage = 2' "$E2E_DIR/wine.log"; }
 
 screenshot() { # screenshot NAME: the main window as the user sees it
-    local visible iconic x y w h
-    read -r visible iconic x y w h <<<"$(probe window)"
+    local x y w h
+    read -r _ _ x y w h <<<"$(probe window)"
     import -window root "$E2E_WORK/screen.png" &&
         convert "$E2E_WORK/screen.png" -crop "${w}x${h}+${x}+${y}" +repage \
             "$E2E_ARTIFACTS/$1.png"
