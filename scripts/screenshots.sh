@@ -115,6 +115,7 @@ stop_program
 
 start_program tray "$settings" || exit 1
 tray_click 3
+until_true 20 menu_open
 read -r mx my mw mh <<<"$(probe menu)"
 read -r tx ty tw th <<<"$(tray_icon)"
 # The tray icon and the menu beside it, with a margin.

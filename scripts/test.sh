@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the shell scripts' lint and the layer check, the
 # native suite under AddressSanitizer and UndefinedBehaviorSanitizer, the
-# benchmarks' build, the Windows builds, the Windows backend and the program
-# under Wine, and a short fuzzing run.
+# benchmarks' build, the Windows builds, the user guide's check and the release
+# ZIPs, the Windows backend and the program under Wine, and a short fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -39,8 +39,8 @@ cmake --preset windows-x86 >/dev/null
 cmake --build --preset windows-x86 -j"$jobs"
 
 # What users get: the guide agrees with the program, and both release ZIPs.
-scripts/check-guide.sh
-scripts/package.sh
+suite scripts/check-guide.sh
+suite scripts/package.sh
 
 # The Windows backend's tests under Wine, then the program end to end.
 suite scripts/test-wine.sh
