@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Side-by-side measurements under the same Wine, with Wine set to winxp (all
 # three timers run) and all 18 hotkey slots bound: the executable's size,
-# private bytes after start and CPU time over a minute with the window hidden,
-# each against the minimal Win32 program (tests/e2e/minimal.cpp).
+# private bytes after start and CPU time over a minute with the window hidden
+# and with it shown, each against the minimal Win32 program with one 50 ms
+# timer (tests/e2e/minimal.cpp), hidden and shown alike.
 #   tests/e2e/measure.sh [SECONDS]     (default 60; prints a table)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -44,7 +45,9 @@ for section in Gamma "Digital Vibrance" Volume; do
     done
 done
 
-# measure NAME CLASS COMMAND...: private bytes after start, CPU over the run.
+# measure NAME CLASS COMMAND...: private bytes after start, CPU over the run;
+# the CPU milliseconds are also left in $cpu_ms.
+cpu_ms=0
 measure() {
     local name=$1 class=$2
     shift 2
@@ -69,15 +72,28 @@ measure() {
     read -r winpid private ws cpu1 <<<"$(probe process "$class")"
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
+    cpu_ms=$(((u1 - u0 + s1 - s0) * 1000 / tick))
     printf '%-34s %10s KiB private %8s KiB working set   CPU %6s ms (process %5s ms + server %5s ms)\n' \
-        "$name" $((private / 1024)) $((ws / 1024)) $(((u1 - u0 + s1 - s0) * 1000 / tick)) \
+        "$name" $((private / 1024)) $((ws / 1024)) "$cpu_ms" \
         $(((u1 - u0) * 1000 / tick)) $(((s1 - s0) * 1000 / tick))
 }
+
+# ratio A B: A / B to two places.
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
 
 echo "lumatone.exe $(stat -c %s "$build/lumatone.exe") bytes; minimal $(stat -c %s "$build/lumatone_minimal.exe") bytes; over $seconds s:"
 mkdir -p "$E2E_WORK/app"
 cp "$build/lumatone.exe" "$E2E_WORK/app/"
 printf '[Windows]\nminimizeonstartup=1\n%s' "$bound" >"$E2E_WORK/app/settings.ini"
 measure "lumatone, hidden, 18 keys bound" LumatoneForm1 wine "$E2E_WORK/app/lumatone.exe"
+hidden=$cpu_ms
+# Shown, the window stays on screen for the whole run.
+printf '[Windows]\nminimizeonstartup=0\n%s' "$bound" >"$E2E_WORK/app/settings.ini"
+measure "lumatone, shown, 18 keys bound" LumatoneForm1 wine "$E2E_WORK/app/lumatone.exe"
+shown=$cpu_ms
 measure "minimal, hidden, one 50 ms timer" LumatoneMinimal wine "$build/lumatone_minimal.exe" timer
+bare_hidden=$cpu_ms
+measure "minimal, shown, one 50 ms timer" LumatoneMinimal wine "$build/lumatone_minimal.exe" timer show
+bare_shown=$cpu_ms
 measure "minimal, hidden, no timer" LumatoneMinimal wine "$build/lumatone_minimal.exe"
+echo "CPU against the minimal program with one 50 ms timer: hidden $(ratio "$hidden" "$bare_hidden") times, shown $(ratio "$shown" "$bare_shown") times"
