@@ -2,6 +2,7 @@
 // semantics other code relies on; no native widget lives here.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -20,12 +21,49 @@ struct FontSpec {
     std::string name = "MS Sans Serif";
     float points = 8.25f;
     bool underline = false;
+    bool operator==(const FontSpec&) const = default;
 };
 
 enum class ControlKind { Label, TextBox, Frame, Button, CheckBox, HScroll, VScroll, Line, Timer };
 
 // Mouse handler arguments: button bits 1 left, 2 right, 4 middle; X, Y in twips.
 using MouseHandler = std::function<void(int button, int shift, float x, float y)>;
+
+class Label;
+class Frame;
+class Button;
+class CheckBox;
+class TextBox;
+class Slider;
+class Line;
+
+class ControlVisitor {
+  public:
+    virtual void Visit(Label&) = 0;
+    virtual void Visit(Frame&) = 0;
+    virtual void Visit(Button&) = 0;
+    virtual void Visit(CheckBox&) = 0;
+    virtual void Visit(TextBox&) = 0;
+    virtual void Visit(Slider&) = 0;
+    virtual void Visit(Line&) = 0;
+
+  protected:
+    ~ControlVisitor() = default;
+};
+
+// What a view shows of a control: two equal looks show alike.
+struct ControlLook {
+    std::string text;
+    int left = 0, top = 0, width = 0, height = 0; // twips, in the window
+    int originLeft = 0, originTop = 0;            // where the container lies in the window
+    std::array<int, 4> ends{};                    // a line's x1, y1, x2, y2
+    bool visible = false;                         // the control's own flag
+    bool enabled = false;
+    std::int32_t value = 0; // a check box's tick, a slider's position
+    Rgb foreColor, backColor;
+    FontSpec font;
+    bool operator==(const ControlLook&) const = default;
+};
 
 class Control {
   public:
@@ -57,10 +95,39 @@ class Control {
     // Position relative to the window's client area.
     int WindowLeft() const { return left + (container ? container->WindowLeft() : 0); }
     int WindowTop() const { return top + (container ? container->WindowTop() : 0); }
+
+    virtual void Accept(ControlVisitor& visitor) = 0;
+    ControlLook Look() const;
+
+  protected:
+    // Adds what the kind shows beyond the common state.
+    virtual void AddToLook(ControlLook&) const {}
 };
+
+// Calls handler with the control as its own kind: give it an overload for each
+// kind it cares about and one taking Control& for the rest.
+template <typename Handler> void WithKind(Control& control, Handler&& handler) {
+    struct Adapter final : ControlVisitor {
+        explicit Adapter(Handler& h) : handler(h) {}
+        void Visit(Label& c) override { handler(c); }
+        void Visit(Frame& c) override { handler(c); }
+        void Visit(Button& c) override { handler(c); }
+        void Visit(CheckBox& c) override { handler(c); }
+        void Visit(TextBox& c) override { handler(c); }
+        void Visit(Slider& c) override { handler(c); }
+        void Visit(Line& c) override { handler(c); }
+        Handler& handler;
+    } adapter{handler};
+    control.Accept(adapter);
+}
+
+// Lambdas as one overloaded handler.
+template <typename... F> struct Overloaded : F... { using F::operator()...; };
+template <typename... F> Overloaded(F...) -> Overloaded<F...>;
 
 class Label : public Control {
   public:
+    void Accept(ControlVisitor& v) override { v.Visit(*this); }
     Label(std::string name, Control* container, std::string caption, int left, int top, int width,
           int height)
         : Control(std::move(name), ControlKind::Label, container, left, top, width, height),
@@ -73,19 +140,27 @@ class Label : public Control {
         if (onClick && enabled)
             onClick();
     }
+
+  protected:
+    void AddToLook(ControlLook& look) const override { look.text = caption; }
 };
 
 class Frame : public Control {
   public:
+    void Accept(ControlVisitor& v) override { v.Visit(*this); }
     Frame(std::string name, std::string caption, int left, int top, int width, int height)
         : Control(std::move(name), ControlKind::Frame, nullptr, left, top, width, height),
           caption(std::move(caption)) {}
     std::string caption;
     MouseHandler onMouseDown, onMouseMove, onMouseUp;
+
+  protected:
+    void AddToLook(ControlLook& look) const override { look.text = caption; }
 };
 
 class Button : public Control {
   public:
+    void Accept(ControlVisitor& v) override { v.Visit(*this); }
     Button(std::string name, Control* container, std::string caption, int left, int top, int width,
            int height)
         : Control(std::move(name), ControlKind::Button, container, left, top, width, height),
@@ -99,10 +174,14 @@ class Button : public Control {
         if (onClick)
             onClick();
     }
+
+  protected:
+    void AddToLook(ControlLook& look) const override { look.text = caption; }
 };
 
 class CheckBox : public Control {
   public:
+    void Accept(ControlVisitor& v) override { v.Visit(*this); }
     CheckBox(std::string name, Control* container, std::string caption, int left, int top,
              int width, int height)
         : Control(std::move(name), ControlKind::CheckBox, container, left, top, width, height),
@@ -111,10 +190,17 @@ class CheckBox : public Control {
     }
     std::string caption;
     std::int16_t value = 0; // 0 not ticked, 1 ticked
+
+  protected:
+    void AddToLook(ControlLook& look) const override {
+        look.text = caption;
+        look.value = value;
+    }
 };
 
 class TextBox : public Control {
   public:
+    void Accept(ControlVisitor& v) override { v.Visit(*this); }
     TextBox(std::string name, Control* container, std::string text, int left, int top, int width,
             int height)
         : Control(std::move(name), ControlKind::TextBox, container, left, top, width, height),
@@ -138,10 +224,14 @@ class TextBox : public Control {
         if (enabled && !locked)
             text = newText;
     }
+
+  protected:
+    void AddToLook(ControlLook& look) const override { look.text = text; }
 };
 
 class Slider : public Control {
   public:
+    void Accept(ControlVisitor& v) override { v.Visit(*this); }
     Slider(std::string name, Control* container, bool vertical, std::int16_t max, int left, int top,
            int width, int height)
         : Control(std::move(name), vertical ? ControlKind::VScroll : ControlKind::HScroll,
@@ -166,16 +256,23 @@ class Slider : public Control {
     }
     std::function<void()> onChange;
 
+  protected:
+    void AddToLook(ControlLook& look) const override { look.value = value_; }
+
   private:
     std::int16_t value_ = 0;
 };
 
 class Line : public Control {
   public:
+    void Accept(ControlVisitor& v) override { v.Visit(*this); }
     Line(std::string name, Control* container, int x1, int y1, int x2, int y2)
         : Control(std::move(name), ControlKind::Line, container, 0, 0, 0, 0), x1(x1), y1(y1),
           x2(x2), y2(y2) {}
     int x1, y1, x2, y2;
+
+  protected:
+    void AddToLook(ControlLook& look) const override { look.ends = {x1, y1, x2, y2}; }
 };
 
 class Timer {

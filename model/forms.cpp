@@ -20,6 +20,8 @@ Form1::Form1() {
                  &Text31,   &Line11,   &Line12,   &Text12,   &Text13,   &Text14,        &Text15,
                  &Text16,   &Text17,   &Text18,   &Text19,   &Text20,   &Text21,        &Text24,
                  &Text25,   &Text32,   &Text33,   &Text34,   &Text35,   &Text36,        &Text37};
+    for (Control* c : controls_)
+        WithKind(*c, Overloaded{[this](Line& l) { lines_.push_back(&l); }, [](Control&) {}});
 
     for (Label* l : {&Label4_0, &Label4_1, &Label9})
         l->font.points = 13.5f;

@@ -16,6 +16,15 @@ constexpr int kForm1Height = 7335;
 // Shown by Label30 and used by the mail link.
 inline constexpr const char* kContactAddress = "lumatone@example.org";
 
+// A window's own properties that a view shows.
+struct WindowLook {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool visible = false;
+    int windowState = 0;
+    Rgb backColor;
+    bool operator==(const WindowLook&) const = default;
+};
+
 // One key of a hotkey pair: the box that shows its name and the one that keeps its code.
 struct BindingSlot {
     TextBox* binding;
@@ -188,6 +197,8 @@ class Form1 {
     // Every control in creation order, for views and lookups by name.
     const std::vector<Control*>& Controls() const { return controls_; }
     Control* Find(const std::string& name) const;
+    const std::vector<Line*>& Lines() const { return lines_; }
+    WindowLook Look() const { return {left, top, width, height, visible, windowState, backColor}; }
     std::vector<Timer*> Timers() { return {&Timer1, &Timer2, &Timer3}; }
     std::vector<MenuItem*> MenuItems() { return {&mnuShow, &mnuHide, &mnuExit}; }
     // Gamma, digital vibrance, volume.
@@ -201,6 +212,7 @@ class Form1 {
 
   private:
     std::vector<Control*> controls_;
+    std::vector<Line*> lines_;
     std::vector<Control*> tabOrder_;
     Control* focused_ = nullptr;
 };
@@ -222,6 +234,7 @@ class Form2 {
 
     const std::vector<Control*>& Controls() const { return controls_; }
     const std::vector<Control*>& TabOrder() const { return tabOrder_; }
+    WindowLook Look() const { return {left, top, width, height, visible, 0, {}}; }
 
   private:
     std::vector<Control*> controls_;

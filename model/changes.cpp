@@ -1,0 +1,70 @@
+#include "model/changes.h"
+
+namespace lumatone {
+
+ControlLook Control::Look() const {
+    ControlLook look;
+    look.left = WindowLeft();
+    look.top = WindowTop();
+    look.width = width;
+    look.height = height;
+    look.originLeft = container ? container->WindowLeft() : 0;
+    look.originTop = container ? container->WindowTop() : 0;
+    look.visible = visible;
+    look.enabled = enabled;
+    look.foreColor = foreColor;
+    look.backColor = backColor;
+    look.font = font;
+    AddToLook(look);
+    return look;
+}
+
+unsigned ChangedAspects(const ControlLook& a, const ControlLook& b) {
+    unsigned changed = 0;
+    if (a.text != b.text)
+        changed |= aspect::kText;
+    if (a.left != b.left || a.top != b.top || a.width != b.width || a.height != b.height ||
+        a.originLeft != b.originLeft || a.originTop != b.originTop || a.ends != b.ends)
+        changed |= aspect::kPlace;
+    if (a.visible != b.visible)
+        changed |= aspect::kVisible;
+    if (a.enabled != b.enabled)
+        changed |= aspect::kEnabled;
+    if (a.value != b.value)
+        changed |= aspect::kValue;
+    if (a.foreColor != b.foreColor || a.backColor != b.backColor)
+        changed |= aspect::kColors;
+    if (a.font != b.font)
+        changed |= aspect::kFont;
+    return changed;
+}
+
+ChangeTracker::ChangeTracker(std::function<WindowLook()> window,
+                             const std::vector<Control*>& controls)
+    : window_(std::move(window)), shownWindow_(window_()), controls_(controls) {
+    shown_.reserve(controls_.size());
+    for (const Control* c : controls_)
+        shown_.push_back(c->Look());
+}
+
+bool ChangeTracker::TakeWindowChange() {
+    WindowLook now = window_();
+    if (now == shownWindow_)
+        return false;
+    shownWindow_ = now;
+    return true;
+}
+
+std::vector<ControlChange> ChangeTracker::TakeControlChanges() {
+    std::vector<ControlChange> changes;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        ControlLook now = controls_[i]->Look();
+        if (const unsigned aspects = ChangedAspects(shown_[i], now); aspects != 0) {
+            changes.push_back({controls_[i], aspects});
+            shown_[i] = std::move(now);
+        }
+    }
+    return changes;
+}
+
+} // namespace lumatone
