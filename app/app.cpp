@@ -34,10 +34,16 @@ void App::Unload(UnloadReason reason) {
 Form2& App::ShowForm2() {
     if (!form2) {
         form2 = std::make_unique<Form2>();
+        form2->left = (platform.runtime.ScreenWidthTwips() - form2->width) / 2;
+        form2->top = (platform.runtime.ScreenHeightTwips() - form2->height) / 2;
         exitChoice.Attach(*form2);
     }
     form2->visible = true;
     return *form2;
+}
+
+void App::CloseForm2() {
+    form2.reset();
 }
 
 } // namespace lumatone

@@ -38,8 +38,12 @@ class App {
     void Unload(UnloadReason reason);
     bool Ended() const { return ended_; }
 
-    // Form2 exists from its first showing until "Quit" or the end of the program.
+    // Form2 exists from its first showing until "Quit", its closing or the end
+    // of the program. It is centred on the screen when it comes into being.
     Form2& ShowForm2();
+    // Closing the dialog itself (Alt+F4): it has no unload handler of its own,
+    // so it is just discarded, its tick with it.
+    void CloseForm2();
     bool Form2Loaded() const { return form2 != nullptr; }
 
     Platform& platform;
