@@ -1,13 +1,15 @@
-// The native windows over the window model: Form1 and Form2 as real
-// Windows controls, mirrored from the model after every event they deliver.
+// The native windows over the window model: Form1 and Form2 as real Windows
+// controls. Messages become model events; after each event the view mirrors
+// what it changed.
 #pragma once
 
 #include "app/app.h"
 #include "platform/window_runtime.h"
+#include "win32app/native.h"
 
 #include <windows.h>
 
-#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,7 +28,7 @@ class Win32View : public WindowRuntime {
     bool Create(App& app);
     // Where Form1 first appears: centred in the work area.
     void PlaceInitially();
-    // Mirrors the model into the native windows.
+    // Mirrors into the native windows what changed in the model.
     void Sync();
     // The message loop; returns when the program ends.
     int Run();
@@ -42,72 +44,76 @@ class Win32View : public WindowRuntime {
     void EndProgram() override;
 
   private:
-    struct Native {
-        Control* control = nullptr;
-        HWND hwnd = nullptr;
-        WNDPROC baseProc = nullptr; // set on subclassed text boxes
-        bool form2 = false;
-    };
     // Pointer capture of a drag handle: which one took the press.
     struct Press {
         HWND hwnd = nullptr;
         Frame* frame = nullptr; // nullptr: the window background
     };
 
+    // Creating windows and controls.
+    bool RegisterClasses();
+    void CreateControl(NativeWindow& window, Control& c, HWND parent);
+    void CreateForm2(Form2& model);
+    void DestroyForm2();
+    void DestroyForm1();
+    HWND Form1Handle() const { return form1_ ? form1_->hwnd : nullptr; }
+    HWND Form2Handle() const { return form2_ ? form2_->hwnd : nullptr; }
+    // Form2's window while its model still exists.
+    Form2Window* LiveForm2() const;
+    NativeControl* FindOnForm1(HWND hwnd) const;
+    NativeControl* Find(HWND hwnd) const;
+
+    // Input: messages into model events.
     static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK TextBoxProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleForm(HWND, UINT, WPARAM, LPARAM);
-    LRESULT HandleTextBox(Native&, UINT, WPARAM, LPARAM);
-
-    bool RegisterClasses();
-    void CreateControl(Control& c, HWND form, bool onForm2);
-    void CreateForm2();
-    void DestroyForm2();
-    HWND ParentFor(const Control& c, bool onForm2) const;
-
-    Native* Find(HWND hwnd);
-    HWND HandleOf(const Control* c) const;
-    Frame* FrameOf(HWND hwnd) const;
-
+    LRESULT HandleTextBox(NativeControl&, UINT, WPARAM, LPARAM);
     bool Live() const;
-    // Runs a model event, then mirrors its effects.
-    template <typename F> void Deliver(F&& event);
-
+    // Runs a model event, then mirrors its effects. An event that arrives
+    // while the view mirrors (Windows sends messages as windows show) waits
+    // until the mirroring is done, so mirroring never writes to the model.
+    void Deliver(std::function<void()> event);
+    void FinishEvent();
     void OnCommand(HWND child, int code);
     void OnScroll(HWND bar, int code);
     void OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void OnCaptureLost(HWND hwnd);
     void OnTimer(UINT_PTR id);
+    void OnActivate(bool active);
     void MoveFocus(bool backwards);
     void FocusModelControl();
+
+    // Painting.
     LRESULT OnControlColor(HWND child, HDC dc);
+    void EraseBackground(HWND hwnd, HDC dc);
     void Paint(HWND hwnd);
-
-    void SyncForm1Window();
-    void SyncControl(Native& n);
-    void SyncTimers();
-    void SyncForm2();
-    void SyncGeometry(Native& n);
-    std::vector<int> LineGeometry() const;
-
     HFONT FontFor(const FontSpec& font);
     HBRUSH BrushFor(COLORREF color);
 
+    // Mirroring the model.
+    void MirrorForm1();
+    void MirrorForm1Window();
+    void MirrorTimers();
+    void MirrorForm2();
+    void MirrorForm2Window();
+    void MirrorControl(NativeWindow& window, const ControlChange& change);
+    void MirrorText(NativeControl& n, const std::string& text);
+    void MirrorPlace(NativeWindow& window, NativeControl& n);
+    void InvalidateLine(const Control& line);
+
     HINSTANCE instance_;
     App* app_ = nullptr;
-    HWND form1_ = nullptr;
-    HWND form2_ = nullptr;
-    const Form2* form2Model_ = nullptr;
+    std::unique_ptr<Form1Window> form1_;
+    std::unique_ptr<Form2Window> form2_;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     UINT taskbarCreated_ = 0;
     float twipsPerPixel_ = 15.0f;
     int dpi_ = 96;
-    bool syncing_ = false;
+    bool mirroring_ = false;
+    std::vector<std::function<void()>> deferred_;
     Press press_;
 
-    std::vector<std::unique_ptr<Native>> natives_;
-    std::vector<int> drawnLines_;               // the line geometry last mirrored
-    std::map<const Timer*, int> runningTimers_; // native timers: interval set
     std::map<std::string, HFONT> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;
 };

@@ -1,0 +1,405 @@
+// Input: window messages into model events.
+#include "win32app/view.h"
+
+#include "app/tray.h"
+#include "win32app/twips.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace lumatone::view {
+namespace {
+
+// Button bits 1 left, 2 right, 4 middle; shift bits 1 Shift, 2 Ctrl, 4 Alt.
+int HeldButtons(WPARAM keys) {
+    return ((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) |
+           ((keys & MK_MBUTTON) ? 4 : 0);
+}
+int ShiftState() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+// A move, a resize, or a show or hide; not a mere change of stacking order.
+bool Relocated(const WINDOWPOS& pos) {
+    constexpr UINT still = SWP_NOMOVE | SWP_NOSIZE;
+    return (pos.flags & still) != still || (pos.flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)) != 0;
+}
+
+} // namespace
+
+bool Win32View::Live() const {
+    return app_ != nullptr && app_->form1.loaded && !app_->Ended();
+}
+
+void Win32View::Deliver(std::function<void()> event) {
+    if (!Live())
+        return;
+    if (mirroring_) {
+        deferred_.push_back(std::move(event));
+        return;
+    }
+    event();
+    FinishEvent();
+    Sync();
+}
+
+void Win32View::FinishEvent() {
+    // A window that shows gives the focus to the first control in its focus
+    // order when none has it.
+    if (Form1& f = app_->form1; Live() && f.visible && f.Focused() == nullptr)
+        f.FocusNext();
+}
+
+// ---- window procedures -----------------------------------------------------
+
+LRESULT CALLBACK Win32View::FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Win32View*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (self == nullptr)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return self->HandleForm(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32View::TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* n = reinterpret_cast<NativeControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self =
+        reinterpret_cast<Win32View*>(GetWindowLongPtrA(GetAncestor(hwnd, GA_ROOT), GWLP_USERDATA));
+    if (n == nullptr || self == nullptr)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return self->HandleTextBox(*n, msg, wParam, lParam);
+}
+
+LRESULT Win32View::HandleTextBox(NativeControl& n, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TextBox* box = nullptr;
+    WithKind(*n.control, Overloaded{[&](TextBox& t) { box = &t; }, [](Control&) {}});
+    const WNDPROC base = n.baseProc;
+    HWND hwnd = n.hwnd;
+    if (box == nullptr)
+        return CallWindowProcA(base, hwnd, msg, wParam, lParam);
+    switch (msg) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        const bool altF4 = wParam == VK_F4 && (lParam & (1L << 29)) != 0;
+        const auto key = static_cast<std::int16_t>(wParam);
+        const int shift = ShiftState();
+        Deliver([box, key, shift] { box->KeyDown(key, shift); });
+        // A binding box keeps Alt and F10 from opening the (absent) menu, but
+        // Alt+F4 still closes the window.
+        if (msg == WM_SYSKEYDOWN && box->locked && !altF4)
+            return 0;
+        break;
+    }
+    case WM_SYSKEYUP:
+        if (box->locked)
+            return 0;
+        break;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_IME_CHAR:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case WM_CONTEXTMENU:
+        if (box->locked)
+            return 0;
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcA(base, hwnd, msg, wParam, lParam);
+}
+
+LRESULT Win32View::HandleForm(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const bool isForm1 = hwnd == Form1Handle();
+    const bool isForm2 = hwnd == Form2Handle();
+    if (msg == taskbarCreated_ && taskbarCreated_ != 0 && isForm1) {
+        Deliver([this] { app_->tray.OnTaskbarCreated(); });
+        return 0;
+    }
+    switch (msg) {
+    case kTrayCallbackMessage:
+        if (isForm1) {
+            const auto event = static_cast<std::uint32_t>(LOWORD(lParam));
+            Deliver([this, event] { app_->tray.OnCallback(event); });
+        }
+        return 0;
+    case WM_COMMAND:
+        if (lParam != 0)
+            OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        return 0;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (lParam != 0)
+            OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+        if (!isForm2) {
+            const LRESULT brush =
+                OnControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
+            if (brush != 0)
+                return brush;
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (!isForm2) {
+            EraseBackground(hwnd, reinterpret_cast<HDC>(wParam));
+            return 1;
+        }
+        break;
+    case WM_PAINT:
+        if (!isForm2) {
+            Paint(hwnd);
+            return 0;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
+        if (!isForm2)
+            OnMouse(hwnd, msg, wParam, lParam);
+        return 0;
+    case WM_CAPTURECHANGED:
+        OnCaptureLost(hwnd);
+        return 0;
+    case WM_TIMER:
+        if (isForm1)
+            OnTimer(wParam);
+        return 0;
+    case WM_WINDOWPOSCHANGED:
+        // The view put the window where the model has it; if something else
+        // moved it, the next mirroring puts it back.
+        if (!mirroring_ && Relocated(*reinterpret_cast<const WINDOWPOS*>(lParam))) {
+            if (isForm1)
+                form1_->stale = true;
+            else if (isForm2)
+                form2_->stale = true;
+        }
+        break;
+    case WM_SIZE:
+        if (isForm1 && !mirroring_ && Live()) {
+            Form1* f = &app_->form1;
+            if (wParam == SIZE_MINIMIZED && f->windowState != 1)
+                Deliver([f] { f->windowState = 1; });
+            else if (wParam == SIZE_RESTORED && f->windowState == 1 && IsWindowVisible(hwnd))
+                Deliver([f] { f->windowState = 0; });
+        }
+        return 0;
+    case WM_ACTIVATE:
+        if (isForm1 && Live()) {
+            OnActivate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        if (isForm1)
+            Deliver([this] { app_->Unload(UnloadReason::UserQuit); });
+        else if (isForm2 && LiveForm2() != nullptr)
+            Deliver([this] { app_->CloseForm2(); });
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE; // never hold up the end of the session
+    case WM_ENDSESSION:
+        if (isForm1 && wParam != 0)
+            Deliver([this] { app_->Unload(UnloadReason::SystemClosing); });
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// ---- events into the model -------------------------------------------------
+
+void Win32View::OnCommand(HWND child, int code) {
+    NativeControl* n = Find(child);
+    if (n == nullptr)
+        return;
+    WithKind(*n->control,
+             Overloaded{
+                 [&](Button& b) {
+                     if (code == BN_CLICKED)
+                         Deliver([button = &b] { button->Click(); });
+                 },
+                 [&](CheckBox& c) {
+                     if (code == BN_CLICKED) {
+                         const bool ticked = SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                         Deliver([box = &c, ticked] { box->value = ticked ? 1 : 0; });
+                     }
+                 },
+                 [&](Label& l) {
+                     if (code == STN_CLICKED)
+                         Deliver([label = &l] { label->Click(); });
+                 },
+                 [&](TextBox& t) {
+                     if (code != EN_CHANGE || mirroring_)
+                         return;
+                     std::string text = WindowText(child);
+                     if (text == n->text)
+                         return; // the view's own change, or none
+                     n->text = text;
+                     Deliver([box = &t, typed = std::move(text)] { box->SetTextByUser(typed); });
+                     // A box that refused the edit shows the model's text again.
+                     if (t.text != n->text)
+                         MirrorText(*n, t.text);
+                 },
+                 [](Control&) {},
+             });
+}
+
+void Win32View::OnScroll(HWND bar, int code) {
+    NativeControl* n = Find(bar);
+    Slider* slider = nullptr;
+    if (n != nullptr)
+        WithKind(*n->control, Overloaded{[&](Slider& s) { slider = &s; }, [](Control&) {}});
+    if (slider == nullptr)
+        return;
+    int value = slider->Value();
+    // Arrow and page steps are both 1. The value changes when the thumb is
+    // let go, not while it is dragged.
+    switch (code) {
+    case SB_LINEUP:
+    case SB_PAGEUP:
+        value -= 1;
+        break;
+    case SB_LINEDOWN:
+    case SB_PAGEDOWN:
+        value += 1;
+        break;
+    case SB_TOP:
+        value = slider->min;
+        break;
+    case SB_BOTTOM:
+        value = slider->max;
+        break;
+    case SB_THUMBPOSITION: {
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_TRACKPOS;
+        GetScrollInfo(bar, SB_CTL, &si);
+        value = si.nTrackPos;
+        break;
+    }
+    default:
+        return;
+    }
+    value = std::clamp<int>(value, slider->min, slider->max);
+    Deliver([slider, value] { slider->SetValue(value); });
+    // A refused or unchanged value leaves the thumb where the model has it.
+    if (slider->Value() != value)
+        SetScrollPos(bar, SB_CTL, slider->Value(), TRUE);
+}
+
+void Win32View::OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (!Live())
+        return;
+    Frame* frame = form1_->FrameOf(hwnd);
+    Form1& f = app_->form1;
+    const MouseHandler& down = frame ? frame->onMouseDown : f.onMouseDown;
+    const MouseHandler& move = frame ? frame->onMouseMove : f.onMouseMove;
+    const MouseHandler& up = frame ? frame->onMouseUp : f.onMouseUp;
+    const float x = ToTwips(GET_X_LPARAM(lParam), twipsPerPixel_);
+    const float y = ToTwips(GET_Y_LPARAM(lParam), twipsPerPixel_);
+    const int shift = ShiftState();
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+        if (!down && !move && !up)
+            return; // not a drag handle
+        const int button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+        press_ = {hwnd, frame};
+        SetCapture(hwnd);
+        if (down)
+            Deliver([down, button, shift, x, y] { down(button, shift, x, y); });
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (move) {
+            const int held = HeldButtons(wParam);
+            Deliver([move, held, shift, x, y] { move(held, shift, x, y); });
+        }
+        break;
+    default: {
+        const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
+        const bool last = HeldButtons(wParam) == 0;
+        if (last && press_.hwnd == hwnd) {
+            press_ = {};
+            ReleaseCapture();
+        }
+        if (up)
+            Deliver([up, button, shift, x, y] { up(button, shift, x, y); });
+        break;
+    }
+    }
+}
+
+void Win32View::OnCaptureLost(HWND hwnd) {
+    // Capture taken away mid-press (a system dialog, Alt+Tab): the drag ends
+    // as if the button had been released.
+    if (press_.hwnd != hwnd || app_ == nullptr)
+        return;
+    const Press lost = press_;
+    press_ = {};
+    const MouseHandler& up = lost.frame ? lost.frame->onMouseUp : app_->form1.onMouseUp;
+    if (up) {
+        const int shift = ShiftState();
+        Deliver([up, shift] { up(1, shift, 0.0f, 0.0f); });
+    }
+}
+
+void Win32View::OnTimer(UINT_PTR id) {
+    if (!Live())
+        return;
+    auto timers = app_->form1.Timers();
+    if (id == 0 || id > timers.size())
+        return;
+    Timer* t = timers[id - 1];
+    Deliver([t] { t->Tick(); });
+}
+
+void Win32View::OnActivate(bool active) {
+    if (active) {
+        FocusModelControl();
+        return;
+    }
+    // The control that had the focus gets it back when the window is active again.
+    if (NativeControl* n = FindOnForm1(GetFocus()))
+        Deliver([f = &app_->form1, c = n->control] { f->SetFocus(c); });
+}
+
+void Win32View::FocusModelControl() {
+    if (!Live())
+        return;
+    if (HWND h = form1_->HandleOf(app_->form1.Focused());
+        h != nullptr && IsWindowEnabled(h) && IsWindowVisible(h))
+        SetFocus(h);
+    else
+        SetFocus(form1_->hwnd);
+}
+
+void Win32View::MoveFocus(bool backwards) {
+    if (!Live())
+        return;
+    NativeControl* n = FindOnForm1(GetFocus());
+    Deliver([f = &app_->form1, from = n ? n->control : nullptr, backwards] {
+        if (from != nullptr)
+            f->SetFocus(from);
+        f->FocusNext(backwards);
+    });
+    FocusModelControl();
+}
+
+} // namespace lumatone::view
