@@ -45,15 +45,8 @@ void Win32View::MirrorForm1Window() {
     HWND hwnd = w.hwnd;
     // A minimised window keeps its place until it is restored.
     const auto place = [&] {
-        if (IsIconic(hwnd))
-            return;
-        RECT have{};
-        GetWindowRect(hwnd, &have);
-        const int x = ToPixels(f.left, twipsPerPixel_), y = ToPixels(f.top, twipsPerPixel_);
-        const int cx = ToPixels(f.width, twipsPerPixel_), cy = ToPixels(f.height, twipsPerPixel_);
-        if (have.left != x || have.top != y || have.right - have.left != cx ||
-            have.bottom - have.top != cy)
-            SetWindowPos(hwnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (!IsIconic(hwnd))
+            PlaceWindow(hwnd, f.Look());
     };
     place();
     const bool shown = IsWindowVisible(hwnd) != FALSE;
@@ -114,13 +107,7 @@ void Win32View::MirrorForm2() {
 void Win32View::MirrorForm2Window() {
     const Form2& m = form2_->model;
     HWND hwnd = form2_->hwnd;
-    RECT have{};
-    GetWindowRect(hwnd, &have);
-    const int x = ToPixels(m.left, twipsPerPixel_), y = ToPixels(m.top, twipsPerPixel_);
-    const int cx = ToPixels(m.width, twipsPerPixel_), cy = ToPixels(m.height, twipsPerPixel_);
-    if (have.left != x || have.top != y || have.right - have.left != cx ||
-        have.bottom - have.top != cy)
-        SetWindowPos(hwnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceWindow(hwnd, m.Look());
     const bool shown = IsWindowVisible(hwnd) != FALSE;
     if (m.visible && !shown) {
         ShowWindow(hwnd, SW_SHOWNORMAL);
@@ -130,6 +117,16 @@ void Win32View::MirrorForm2Window() {
     } else if (!m.visible && shown) {
         ShowWindow(hwnd, SW_HIDE);
     }
+}
+
+void Win32View::PlaceWindow(HWND hwnd, const WindowLook& look) {
+    RECT have{};
+    GetWindowRect(hwnd, &have);
+    const int x = ToPixels(look.left, twipsPerPixel_), y = ToPixels(look.top, twipsPerPixel_);
+    const int cx = ToPixels(look.width, twipsPerPixel_), cy = ToPixels(look.height, twipsPerPixel_);
+    if (have.left != x || have.top != y || have.right - have.left != cx ||
+        have.bottom - have.top != cy)
+        SetWindowPos(hwnd, nullptr, x, y, cx, cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32View::MirrorControl(NativeWindow& window, const ControlChange& change) {

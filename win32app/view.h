@@ -96,6 +96,7 @@ class Win32View : public WindowRuntime {
     void MirrorTimers();
     void MirrorForm2();
     void MirrorForm2Window();
+    void PlaceWindow(HWND hwnd, const WindowLook& look);
     void MirrorControl(NativeWindow& window, const ControlChange& change);
     void MirrorText(NativeControl& n, const std::string& text);
     void MirrorPlace(NativeWindow& window, NativeControl& n);
