@@ -52,14 +52,11 @@ measure() {
     local name=$1 class=$2
     shift 2
     "$@" >/dev/null 2>&1 &
-    local pid=$! i
-    for i in $(seq 100); do
-        probe process "$class" >/dev/null && break
-        sleep 0.2
-    done
+    local pid=$!
+    until_true 20 probe process "$class" >/dev/null || true
     sleep 3
-    local winpid private ws cpu0 cpu1 s0 s1 tick
-    read -r winpid private ws cpu0 <<<"$(probe process "$class")"
+    local private ws s0 s1 tick
+    read -r _ private ws _ <<<"$(probe process "$class")"
     tick=$(getconf CLK_TCK)
     local server
     server=$(wineserver_pid)
@@ -69,7 +66,7 @@ measure() {
     sleep "$seconds"
     u1=$(cpu_ticks "$pid")
     s1=$(cpu_ticks "$server")
-    read -r winpid private ws cpu1 <<<"$(probe process "$class")"
+    read -r _ private ws _ <<<"$(probe process "$class")"
     kill "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     cpu_ms=$(((u1 - u0 + s1 - s0) * 1000 / tick))
