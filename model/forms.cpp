@@ -96,8 +96,17 @@ Control* Form1::Find(const std::string& name) const {
     return it == controls_.end() ? nullptr : *it;
 }
 
+bool Form1::CanFocus(const Control& c) const {
+    return c.CanTakeFocus() && c.WindowLeft() < width && c.WindowTop() < height &&
+           c.WindowLeft() + c.width > 0 && c.WindowTop() + c.height > 0;
+}
+
+Control* Form1::Focused() const {
+    return focused_ != nullptr && CanFocus(*focused_) ? focused_ : nullptr;
+}
+
 bool Form1::SetFocus(Control* control) {
-    if (control == nullptr || !control->CanTakeFocus())
+    if (control == nullptr || !CanFocus(*control))
         return false;
     focused_ = control;
     return true;
@@ -109,7 +118,7 @@ void Form1::FocusNext(bool backwards) {
     std::ptrdiff_t start = it == tabOrder_.end() ? (backwards ? 0 : -1) : it - tabOrder_.begin();
     for (std::ptrdiff_t step = 1; step <= n; ++step) {
         std::ptrdiff_t i = ((start + (backwards ? -step : step)) % n + n) % n;
-        if (tabOrder_[static_cast<std::size_t>(i)]->CanTakeFocus()) {
+        if (CanFocus(*tabOrder_[static_cast<std::size_t>(i)])) {
             focused_ = tabOrder_[static_cast<std::size_t>(i)];
             return;
         }

@@ -206,9 +206,13 @@ class Form1 {
 
     // Keyboard focus; only controls that can take it receive it.
     const std::vector<Control*>& TabOrder() const { return tabOrder_; }
-    Control* Focused() const { return focused_; }
+    // nullptr once the focused control can no longer take the focus.
+    Control* Focused() const;
     bool SetFocus(Control* control);
     void FocusNext(bool backwards = false);
+    // Focusable, and not cut off by the window's current size: a control the
+    // user cannot see must not take keys.
+    bool CanFocus(const Control& control) const;
 
   private:
     std::vector<Control*> controls_;

@@ -85,6 +85,22 @@ TEST(Focus, TabSkipsDisabledHiddenAndUnreachableControls) {
     EXPECT_EQ(f.Focused(), &f.Command3);
 }
 
+TEST(Focus, ControlsCutOffByTheShortenedWindowTakeNone) {
+    Form1 f;
+    f.SetFocus(&f.VScroll1);
+    f.height = 4235; // Windows 7: the volume group lies below the window
+    EXPECT_EQ(f.Focused(), nullptr);
+    const std::vector<Control*> cutOff = {&f.VScroll1, &f.Text26, &f.Text27, &f.Text28,
+                                          &f.Text29,   &f.Text30, &f.Text31, &f.Command10};
+    for (Control* c : cutOff)
+        EXPECT_FALSE(f.SetFocus(c)) << c->name;
+    for (std::size_t i = 0; i < 2 * f.TabOrder().size(); ++i) {
+        f.FocusNext(i % 3 == 0);
+        ASSERT_NE(f.Focused(), nullptr);
+        EXPECT_EQ(std::count(cutOff.begin(), cutOff.end(), f.Focused()), 0) << f.Focused()->name;
+    }
+}
+
 TEST(Layout, DesignStateBeforeStartUp) {
     Form1 f;
     for (const Slider* s : {&f.HScroll1, &f.HScroll2, &f.VScroll1})
