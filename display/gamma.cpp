@@ -24,7 +24,10 @@ void BuildGammaRamp(double exponent, GammaRamp& ramp) {
         const double base = static_cast<double>(i + 1) / 256.01;
         const double x = std::pow(base, exponent) * 65535.0 + 0.5;
         // nearbyint follows the current rounding mode: to nearest, halves to even.
-        const auto n = static_cast<std::int32_t>(std::nearbyint(x));
+        // Exponents near 0 round the top entries up to 65536, which the 16-bit
+        // store would wrap to black; negative ones can exceed any integer.
+        const double r = std::nearbyint(x);
+        const auto n = static_cast<std::int32_t>(r >= 65535.0 ? 65535.0 : r > 0.0 ? r : 0.0);
         const auto w = static_cast<std::uint16_t>(LowWord(n));
         ramp[static_cast<std::size_t>(i)] = w;
         ramp[static_cast<std::size_t>(i) + 256] = w;
@@ -33,8 +36,9 @@ void BuildGammaRamp(double exponent, GammaRamp& ramp) {
 }
 
 bool SetGamma(Screen& screen, double exponent) {
-    // Beyond the slider's exponents the 16-bit store would wrap into a garbage ramp.
-    if (!std::isfinite(exponent) || exponent < 0.0)
+    // 0 or less would turn the whole screen white; the slider's exponents all
+    // lie well above 0.
+    if (!std::isfinite(exponent) || exponent <= 0.0)
         return false;
     GammaRamp ramp;
     BuildGammaRamp(exponent, ramp);

@@ -13,10 +13,11 @@ constexpr std::int16_t kGammaResetPosition = 27;
 
 double GammaForPosition(std::int16_t position);
 std::int16_t LowWord(std::int32_t n);
-// The ramp for exponent g; identical channels.
+// The ramp for exponent g; identical channels. Entries stay within 0..65535
+// for any exponent.
 void BuildGammaRamp(double exponent, GammaRamp& ramp);
 // Builds the ramp and writes it to the whole screen. Refuses exponents that
-// are negative or not finite. True when the display accepted the ramp.
+// are not greater than 0 or not finite. True when the display accepted the ramp.
 bool SetGamma(Screen& screen, double exponent);
 
 // HScroll1's change handler and the "Reset" button (Command3).

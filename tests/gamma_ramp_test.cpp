@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -60,8 +61,21 @@ TEST(GammaRamp, ExponentsAndLowWord) {
     EXPECT_EQ(LowWord(-1), -1);
 }
 
+TEST(GammaRamp, StaysWithinSixteenBitsForAnyExponent) {
+    // Near 0 the top entries round up to 65536, which would wrap to black.
+    GammaRamp ramp{};
+    BuildGammaRamp(1e-9, ramp);
+    EXPECT_TRUE(std::is_sorted(ramp.begin(), ramp.begin() + 256));
+    EXPECT_EQ(ramp[255], 65535);
+    for (double exponent : {0.0, -3.0, -1e6}) {
+        BuildGammaRamp(exponent, ramp);
+        EXPECT_EQ(std::count(ramp.begin(), ramp.end(), 65535), 768) << exponent;
+    }
+}
+
 TEST(SetGamma, RefusesExponentsThatWouldWrapAndWritesNothing) {
     SimScreen screen;
+    EXPECT_FALSE(SetGamma(screen, 0.0));
     EXPECT_FALSE(SetGamma(screen, -0.5));
     EXPECT_FALSE(SetGamma(screen, std::numeric_limits<double>::infinity()));
     EXPECT_FALSE(SetGamma(screen, std::nan("")));
