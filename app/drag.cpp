@@ -13,6 +13,19 @@ int RoundTwips(float twips) {
     return static_cast<int>(std::nearbyint(twips));
 }
 
+// x, y in twips relative to the group.
+bool OnBindingBox(Form1& form, const Frame& group, float x, float y) {
+    for (const BindingGroup& g : form.BindingGroups())
+        for (const BindingSlot& slot : g.slots) {
+            const TextBox& box = *slot.binding;
+            if (box.container == &group && x >= static_cast<float>(box.left) &&
+                x < static_cast<float>(box.left + box.width) && y >= static_cast<float>(box.top) &&
+                y < static_cast<float>(box.top + box.height))
+                return true;
+        }
+    return false;
+}
+
 } // namespace
 
 std::int16_t RoundTwipsToInt16(float twips) {
@@ -34,7 +47,12 @@ Dragging::Dragging(Form1& form, WindowRuntime& runtime, Shell& shell)
     form_.onMouseMove = move;
     form_.onMouseUp = up;
     for (Frame* handle : {&form_.Frame1, &form_.Frame2, &form_.Frame3, &form_.Frame4}) {
-        handle->onMouseDown = down;
+        // A locked group's binding boxes are disabled, and the system hands a
+        // press on a disabled control to the group: a press there drags nothing.
+        handle->onMouseDown = [this, handle](int b, int s, float x, float y) {
+            if (!OnBindingBox(form_, *handle, x, y))
+                OnMouseDown(b, s, x, y);
+        };
         handle->onMouseMove = move;
         handle->onMouseUp = up;
     }

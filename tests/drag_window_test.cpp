@@ -61,6 +61,32 @@ TEST(DragWindow, OnlyTheBackgroundAndFourGroupsAreHandlesSharingOneDrag) {
     EXPECT_EQ(f.left, 2570);
 }
 
+TEST(DragWindow, APressOnABindingBoxOfALockedGroupDragsNothing) {
+    testing::SimApp s;
+    Form1& f = s.Start().form1;
+    // Locked boxes are disabled; the system hands a press on one to its group.
+    f.Command7.Click();
+    f.Command8.Click();
+    auto groups = f.BindingGroups();
+    for (std::size_t g = 0; g < 2; ++g)
+        for (const BindingSlot& slot : groups[g].slots) {
+            SCOPED_TRACE(slot.binding->name);
+            ASSERT_FALSE(slot.binding->enabled);
+            Frame& group = *static_cast<Frame*>(slot.binding->container);
+            const float x = static_cast<float>(slot.binding->left + slot.binding->width - 1);
+            const float y = static_cast<float>(slot.binding->top);
+            group.onMouseDown(1, 0, x, y);
+            group.onMouseMove(1, 0, x + 600, y);
+            EXPECT_EQ(f.left, 2460);
+            // Just beside the box the group is a handle as before.
+            group.onMouseDown(1, 0, x, y - 1);
+            group.onMouseMove(1, 0, x + 600, y - 1);
+            EXPECT_EQ(f.left, 3060);
+            group.onMouseUp(1, 0, x + 600, y - 1);
+            f.left = 2460;
+        }
+}
+
 TEST(DragWindow, AWindowLargerThanTheScreenSettlesAtZeroAndStillMovesTheOtherWay) {
     for (bool tall : {true, false}) {
         SCOPED_TRACE(tall ? "taller" : "wider");
