@@ -64,7 +64,8 @@ void App::Shutdown(UnloadReason reason) {
     saveFailurePath = saved ? std::string() : path;
     // Told once, on a quit the user chose; a system shutdown is never held up.
     if (!saved && reason == UnloadReason::UserQuit)
-        platform.shell.MessageBox("Lumatone could not save its settings to\r\n" + path +
+        platform.shell.MessageBox(0,
+                                  "Lumatone could not save its settings to\r\n" + path +
                                       "\r\n\r\nThe folder may be read-only or the disk full. "
                                       "Changes made since the last start will be gone at "
                                       "the next start.",

@@ -83,7 +83,9 @@ void MonitorPanel::ChangeRefreshRate() {
         if (result == kDispChangeSuccessful)
             screen_.ChangeDisplaySettings(mode, kCdsUpdateRegistry);
         else if (result == kDispChangeRestart)
-            shell_.MessageBox("You have to restart for the changes to take effect.", "Info",
+            // Owned by the main window, which takes no input until it is answered.
+            shell_.MessageBox(runtime_.MainWindow(),
+                              "You have to restart for the changes to take effect.", "Info",
                               kMbYesNo | kMbSystemModal);
     }
     ShowMonitorInfo();

@@ -37,8 +37,9 @@ class Shell {
     virtual bool Execute(const std::string& operation, const std::string& file,
                          const std::string& parameters, const std::string& folder,
                          int showCommand) = 0;
-    // Returns the platform's answer code (IDYES, IDNO ...).
-    virtual int MessageBox(const std::string& text, const std::string& title,
+    // Returns the platform's answer code (IDYES, IDNO ...). An owner window
+    // takes no input until the box is dismissed; 0 for none.
+    virtual int MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
                            std::uint32_t style) = 0;
 };
 

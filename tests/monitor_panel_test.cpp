@@ -92,6 +92,8 @@ TEST(RefreshRateChange, OnlyAWholeRateFromOneTo1000OnAReadableModeIsTried) {
                       "You have to restart for the changes to take effect.");
             EXPECT_EQ(s.sim.shell.messageBoxes[0].title, "Info");
             EXPECT_EQ(s.sim.shell.messageBoxes[0].style, 4100u);
+            // Owned by Form1, which takes no input until the box is answered.
+            EXPECT_EQ(s.sim.shell.messageBoxes[0].owner, s.sim.runtime.mainWindow);
         }
     }
 }

@@ -30,8 +30,9 @@ bool SimShell::Execute(const std::string& operation, const std::string& file,
     return true;
 }
 
-int SimShell::MessageBox(const std::string& text, const std::string& title, std::uint32_t style) {
-    messageBoxes.push_back({text, title, style});
+int SimShell::MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
+                         std::uint32_t style) {
+    messageBoxes.push_back({text, title, style, owner});
     return messageBoxAnswer;
 }
 

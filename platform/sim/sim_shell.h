@@ -14,7 +14,8 @@ class SimShell : public Shell {
     bool Execute(const std::string& operation, const std::string& file,
                  const std::string& parameters, const std::string& folder,
                  int showCommand) override;
-    int MessageBox(const std::string& text, const std::string& title, std::uint32_t style) override;
+    int MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
+                   std::uint32_t style) override;
 
     struct IconCall {
         std::uint32_t message;
@@ -35,6 +36,7 @@ class SimShell : public Shell {
     struct Box {
         std::string text, title;
         std::uint32_t style;
+        WindowHandle owner;
     };
     std::vector<Box> messageBoxes;
     int messageBoxAnswer = 6; // IDYES

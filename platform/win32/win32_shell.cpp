@@ -43,8 +43,9 @@ bool Win32Shell::Execute(const std::string& operation, const std::string& file,
     return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-int Win32Shell::MessageBox(const std::string& text, const std::string& title, std::uint32_t style) {
-    return ::MessageBoxA(nullptr, text.c_str(), title.c_str(), style);
+int Win32Shell::MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
+                           std::uint32_t style) {
+    return ::MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), title.c_str(), style);
 }
 
 } // namespace lumatone

@@ -10,7 +10,8 @@ class Win32Shell : public Shell {
     bool Execute(const std::string& operation, const std::string& file,
                  const std::string& parameters, const std::string& folder,
                  int showCommand) override;
-    int MessageBox(const std::string& text, const std::string& title, std::uint32_t style) override;
+    int MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
+                   std::uint32_t style) override;
 };
 
 } // namespace lumatone
