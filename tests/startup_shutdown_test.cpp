@@ -169,6 +169,17 @@ TEST(Startup, WindowHiddenBeforeShorteningComesBackShortened) {
     EXPECT_EQ(app.form1.height, 4235);
 }
 
+TEST(Shutdown, HeldCodesTheWindowCannotUseAreWrittenBackAsRead) {
+    SimApp s;
+    s.sim.system.SetVersion(2, 6, 1);
+    s.Write("Digital Vibrance", "hotkeylower1", "300");
+    s.Write("Volume", "hotkeyreset2", "-5");
+    App& app = s.Start();
+    app.Unload(UnloadReason::UserQuit);
+    EXPECT_EQ(s.Read("Digital Vibrance", "hotkeylower1"), "300");
+    EXPECT_EQ(s.Read("Volume", "hotkeyreset2"), "-5");
+}
+
 TEST(Shutdown, FirstShutdownWritesFourSectionsAnd43KeysInOrder) {
     SimApp s;
     App& app = s.Start();
