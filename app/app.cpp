@@ -8,6 +8,11 @@ App::App(Platform& p)
       volumeSlider(form1, volume), hotkeys(form1, p), tray(form1, p.shell, p.runtime),
       exitChoice(*this), dragging(form1, p.runtime, p.shell) {
     form1.mnuExit.onClick = [this] { Unload(UnloadReason::UserQuit); };
+    // Timer2 also gives a refused tray icon another try.
+    form1.Timer2.onTick = [this, panel = std::move(form1.Timer2.onTick)] {
+        panel();
+        tray.RetryAdd();
+    };
 }
 
 void App::Load() {

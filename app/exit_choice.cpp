@@ -26,7 +26,10 @@ void ExitChoice::Attach(Form2& dialog) {
 
 void ExitChoice::OnMinimizeButton() {
     app_.tray.AddOwnIcon();
-    app_.tray.HideAction();
+    if (app_.tray.IconPresent())
+        app_.tray.HideAction();
+    else
+        app_.tray.KeepOnScreenUntilIcon();
 }
 
 void ExitChoice::OnCloseButton() {
@@ -42,11 +45,16 @@ void ExitChoice::OnCloseButton() {
         app_.Unload(UnloadReason::UserQuit);
         return;
     }
-    if (minimize)
-        app_.form1.visible = false;
-    else
+    if (!minimize)
         app_.ShowForm2();
     app_.tray.AddOwnIcon();
+    // While Form2 asks, it keeps the program within reach without the icon.
+    if (minimize && !app_.tray.IconPresent()) {
+        app_.tray.KeepOnScreenUntilIcon();
+        return;
+    }
+    if (minimize)
+        app_.form1.visible = false;
     app_.tray.HideAction();
 }
 
@@ -62,7 +70,10 @@ void ExitChoice::OnDialogMinimize() {
     RememberAnswer(true);
     if (app_.form2)
         app_.form2->visible = false; // stays loaded: the tick is kept for the next showing
-    app_.tray.HideAction();
+    if (app_.tray.IconPresent())
+        app_.tray.HideAction();
+    else
+        app_.tray.KeepOnScreenUntilIcon();
 }
 
 void ExitChoice::OnDialogQuit() {

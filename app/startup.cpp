@@ -94,6 +94,8 @@ void App::Startup() {
     else
         tray.ShowAction();
     tray.AddOwnIcon();
+    if (!tray.IconPresent() && !f.visible)
+        tray.KeepOnScreenUntilIcon();
     f.Command6.Click();
 
     if (GetWindowsVersionName(platform.system) != "Windows XP") {

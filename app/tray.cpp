@@ -33,7 +33,39 @@ Tray::Tray(Form1& form, Shell& shell, WindowRuntime& runtime)
 bool Tray::AddTrayIcon(WindowHandle window, IconHandle icon, const std::string& tip,
                        std::uint32_t callbackMessage) {
     data_ = MakeTrayIconData(window, icon, tip, callbackMessage);
-    return shell_.NotifyIcon(kNimAdd, data_);
+    const bool added = Add();
+    if (!present_)
+        retriesLeft_ = kTrayAddRetries;
+    return added;
+}
+
+bool Tray::Add() {
+    const bool added = shell_.NotifyIcon(kNimAdd, data_);
+    // A refused add also means "already there", and a shell that timed out
+    // may have taken the icon after all: a modify succeeds only while it exists.
+    present_ = added || present_ || shell_.NotifyIcon(kNimModify, data_);
+    return added;
+}
+
+void Tray::RetryAdd() {
+    if (retriesLeft_ == 0)
+        return;
+    --retriesLeft_;
+    Add();
+    if (present_)
+        OnIconBack();
+}
+
+void Tray::OnIconBack() {
+    retriesLeft_ = 0;
+    if (hideWhenPresent_)
+        HideAction();
+}
+
+void Tray::KeepOnScreenUntilIcon() {
+    if (!form_.visible)
+        ShowAction();
+    hideWhenPresent_ = true;
 }
 
 bool Tray::AddOwnIcon() {
@@ -43,9 +75,12 @@ bool Tray::AddOwnIcon() {
 
 void Tray::RemoveTrayIcon() {
     shell_.NotifyIcon(kNimDelete, data_);
+    present_ = false;
+    retriesLeft_ = 0;
 }
 
 void Tray::HideAction() {
+    hideWhenPresent_ = false;
     if (form_.windowState != 1) {
         form_.windowState = 1;
         form_.visible = false;
@@ -55,6 +90,7 @@ void Tray::HideAction() {
 }
 
 void Tray::ShowAction() {
+    hideWhenPresent_ = false;
     form_.visible = true;
     if (form_.windowState == 1) {
         form_.windowState = 0;
@@ -92,7 +128,14 @@ void Tray::PopUpMenu() {
 void Tray::OnTaskbarCreated() {
     if (data_.cbSize == 0)
         return; // never added: start-up has not run yet
-    if (!shell_.NotifyIcon(kNimAdd, data_) && !form_.visible)
+    present_ = false;
+    Add();
+    if (present_) {
+        OnIconBack();
+        return;
+    }
+    retriesLeft_ = kTrayAddRetries;
+    if (!form_.visible)
         ShowAction();
 }
 

@@ -16,6 +16,8 @@ class Form1;
 constexpr std::uint32_t kTrayCallbackMessage = 0x8001;
 constexpr std::uint32_t kTrayLeftDoubleClick = 515;
 constexpr std::uint32_t kTrayRightButtonUp = 517;
+// A refused icon is tried again on Timer2's ticks for two minutes.
+constexpr int kTrayAddRetries = 80;
 
 // The 88-byte record; the tip keeps at most 63 characters and always its NUL,
 // the rest of the field filled with blanks.
@@ -26,11 +28,21 @@ class Tray {
   public:
     Tray(Form1& form, Shell& shell, WindowRuntime& runtime);
 
+    // The shell's answer to the add. A refused add leaves the icon as it
+    // was; when none is there, the add is retried on each RetryAdd for a while.
     bool AddTrayIcon(WindowHandle window, IconHandle icon, const std::string& tip,
                      std::uint32_t callbackMessage);
     // Adds the program's own icon: the main window, its icon, "Lumatone".
     bool AddOwnIcon();
     void RemoveTrayIcon();
+    // The icon is there to bring a hidden window back. The shell may refuse
+    // it, as it does at logon before the taskbar is ready.
+    bool IconPresent() const { return present_; }
+    // Timer2's tick: one more try at an icon the shell refused.
+    void RetryAdd();
+    // For a hide that finds no icon: the window stays (or comes back) on
+    // screen, and goes to the tray once the icon is there.
+    void KeepOnScreenUntilIcon();
 
     void ShowAction();
     void HideAction();
@@ -44,11 +56,16 @@ class Tray {
 
   private:
     void PopUpMenu();
+    bool Add();
+    void OnIconBack();
 
     Form1& form_;
     Shell& shell_;
     WindowRuntime& runtime_;
     NotifyIconData data_{};
+    bool present_ = false;
+    int retriesLeft_ = 0;
+    bool hideWhenPresent_ = false;
 };
 
 } // namespace lumatone

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -117,6 +118,46 @@ TEST(TrayIcon, ComesBackAfterTheShellRestarts) {
     s.sim.shell.failAdd = true;
     app.tray.OnTaskbarCreated();
     EXPECT_TRUE(app.form1.visible);
+}
+
+// At logon the shell may refuse the icon until the taskbar is ready. The
+// window is then the only way back, so it stays on screen.
+TEST(TrayIcon, RefusedIconKeepsTheWindowOnScreenUntilARetryBringsIt) {
+    SimApp s;
+    s.Write("Windows", "minimizeonstartup", "1");
+    s.sim.shell.failAdd = true;
+    App& app = s.Start();
+    EXPECT_TRUE(app.form1.visible);
+
+    app.form1.Command2.Click(); // "_"
+    EXPECT_TRUE(app.form1.visible);
+    app.form1.Command1.Click();  // "x" asks; Form2 is on screen meanwhile
+    app.form2->Command1.Click(); // "Minimize"
+    EXPECT_TRUE(app.form1.visible);
+    s.Write("Exit Settings", "saveanswer", "1");
+    app.form1.Command1.Click(); // "x" with the remembered minimise
+    EXPECT_TRUE(app.form1.visible);
+
+    s.Advance(30000);
+    EXPECT_TRUE(app.form1.visible);
+    s.sim.shell.failAdd = false; // the taskbar is up
+    s.Advance(1500);
+    EXPECT_TRUE(s.sim.shell.iconPresent);
+    EXPECT_FALSE(app.form1.visible); // "Minimize on startup", now that it can come back
+}
+
+TEST(TrayIcon, RefusedIconIsTriedForTwoMinutesThenLeftToTaskbarCreated) {
+    SimApp s;
+    s.sim.shell.failAdd = true;
+    s.Start();
+    const auto adds = [&s] {
+        return std::count_if(s.sim.shell.iconCalls.begin(), s.sim.shell.iconCalls.end(),
+                             [](const SimShell::IconCall& c) { return c.message == kNimAdd; });
+    };
+    s.Advance(120000);
+    EXPECT_EQ(adds(), 1 + kTrayAddRetries);
+    s.Advance(60000);
+    EXPECT_EQ(adds(), 1 + kTrayAddRetries);
 }
 
 } // namespace
