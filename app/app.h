@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lumatone {
 
@@ -72,6 +73,13 @@ class App {
   private:
     void Startup();
     void Shutdown(UnloadReason reason);
+    // Writes the entries to the settings file; true when all are stored.
+    struct Entry {
+        const char* section;
+        const char* key;
+        std::string value;
+    };
+    bool SaveSettings(const std::vector<Entry>& entries, const std::string& path);
 
     bool ended_ = false;
 };

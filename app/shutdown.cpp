@@ -5,6 +5,8 @@
 #include "settings/keys.h"
 #include "settings/regedit.h"
 
+#include <algorithm>
+
 namespace lumatone {
 namespace {
 
@@ -19,6 +21,30 @@ const char* LockFlag(const Button& lockButton) {
 
 } // namespace
 
+bool App::SaveSettings(const std::vector<Entry>& entries, const std::string& path) {
+    Profile& profile = platform.profile;
+    // Settings as they stand touch nothing: quitting from a read-only folder is no failure.
+    if (std::all_of(entries.begin(), entries.end(), [&](const Entry& e) {
+            return ReadIni(profile, e.section, e.key, path) ==
+                   e.value.substr(0, e.value.find('\0'));
+        }))
+        return true;
+
+    // The kernel rewrites the file on every write. The writes go to a copy
+    // beside it instead, which then replaces it in one step: a crash or a
+    // power loss part-way leaves the old file whole. A copy left by such a
+    // crash is overwritten here.
+    const std::string copy = path + ".new";
+    bool saved = profile.StateOf(path) == FileState::Missing ? profile.RemoveFile(copy)
+                                                             : profile.CopyOver(path, copy);
+    for (const Entry& e : entries)
+        saved = saved && WriteIni(profile, e.section, e.key, e.value, copy);
+    saved = saved && profile.MoveOver(copy, path);
+    if (!saved)
+        profile.RemoveFile(copy);
+    return saved;
+}
+
 void App::Shutdown(UnloadReason reason) {
     Form1& f = form1;
     // Exactly the groups start-up held: asking the version again could differ.
@@ -28,29 +54,28 @@ void App::Shutdown(UnloadReason reason) {
     if (volumeCodesHeld)
         PutBack(heldVolumeCodes, groups[2]);
 
-    const std::string path = SettingsPath(platform.system);
-    bool saved = true;
-    auto write = [&](const char* section, const char* key, const std::string& value) {
-        saved = WriteIni(platform.profile, section, key, value, path) && saved;
-    };
-
-    write(kWindowsSection, kLoadOnStartupKey, DecimalText(f.Check1.value));
-    write(kWindowsSection, kMinimizeOnStartupKey, DecimalText(f.Check2.value));
+    std::vector<Entry> entries;
+    entries.push_back({kWindowsSection, kLoadOnStartupKey, DecimalText(f.Check1.value)});
+    entries.push_back({kWindowsSection, kMinimizeOnStartupKey, DecimalText(f.Check2.value)});
 
     const Slider* const sliders[] = {&f.HScroll1, &f.HScroll2, nullptr};
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const GroupKeys& keys = kGroupKeys[g];
         if (sliders[g] != nullptr)
-            write(keys.section, keys.positionKey, DecimalText(sliders[g]->Value()));
+            entries.push_back({keys.section, keys.positionKey, DecimalText(sliders[g]->Value())});
         // Pair by pair: both codes, then both names.
         for (std::size_t i = 0; i < keys.codeKeys.size(); i += 2) {
-            write(keys.section, keys.codeKeys[i], groups[g].slots[i].code->text);
-            write(keys.section, keys.codeKeys[i + 1], groups[g].slots[i + 1].code->text);
-            write(keys.section, keys.nameKeys[i], groups[g].slots[i].binding->text);
-            write(keys.section, keys.nameKeys[i + 1], groups[g].slots[i + 1].binding->text);
+            entries.push_back({keys.section, keys.codeKeys[i], groups[g].slots[i].code->text});
+            entries.push_back(
+                {keys.section, keys.codeKeys[i + 1], groups[g].slots[i + 1].code->text});
+            entries.push_back({keys.section, keys.nameKeys[i], groups[g].slots[i].binding->text});
+            entries.push_back(
+                {keys.section, keys.nameKeys[i + 1], groups[g].slots[i + 1].binding->text});
         }
-        write(keys.section, kLockKey, LockFlag(*groups[g].lock));
+        entries.push_back({keys.section, kLockKey, LockFlag(*groups[g].lock)});
     }
+    const std::string path = SettingsPath(platform.system);
+    const bool saved = SaveSettings(entries, path);
 
     if (f.Check1.value == 1)
         WriteRegValue(platform.registry, kRunValuePath,

@@ -5,7 +5,10 @@
 
 namespace lumatone {
 
-// The private-profile (INI) functions of the kernel, in their "A" forms.
+enum class FileState { Missing, Readable, Unreadable };
+
+// The private-profile (INI) functions of the kernel, in their "A" forms, and
+// the few whole-file operations that keep a run of their writes safe.
 class Profile {
   public:
     virtual ~Profile() = default;
@@ -16,6 +19,18 @@ class Profile {
                                                   std::uint32_t size, const std::string& path) = 0;
     virtual bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                            const std::string& value, const std::string& path) = 0;
+
+    // The profile functions read a file that is there but cannot be opened
+    // (locked by another program, no permission) as if it were missing. A
+    // folder in the file's place holds no settings and counts as missing.
+    virtual FileState StateOf(const std::string& path) = 0;
+    // Makes to a copy of from; fails when from cannot be read.
+    virtual bool CopyOver(const std::string& from, const std::string& to) = 0;
+    // Puts from in place of to in one step, through to the disk: to is either
+    // the old file whole or the new one. from is gone afterwards.
+    virtual bool MoveOver(const std::string& from, const std::string& to) = 0;
+    // True when no file is left at path.
+    virtual bool RemoveFile(const std::string& path) = 0;
 };
 
 } // namespace lumatone

@@ -47,10 +47,11 @@ TEST(SaveFaults, PreviousFileStaysWholeAndAQuittingUserIsTold) {
         void (*fault)(SimApp&);
         bool fileKeptByteForByte; // false: some writes landed before the fault
     };
+    // The writes go to a copy that replaces the file only when all are stored.
     const Case cases[] = {
         {"write refused half-way through the 43 keys",
-         [](SimApp& s) { s.sim.files.writesBeforeFailure = 20; }, false},
-        {"disk fills", [](SimApp& s) { s.sim.files.capacity = s.IniText().size() + 8; }, false},
+         [](SimApp& s) { s.sim.files.writesBeforeFailure = 20; }, true},
+        {"disk fills", [](SimApp& s) { s.sim.files.capacity = s.IniText().size() + 8; }, true},
         {"file turns unreadable (locked)",
          [](SimApp& s) { s.sim.files.unreadable.insert(s.SettingsFile()); }, true},
         {"program folder disappears",
@@ -71,6 +72,7 @@ TEST(SaveFaults, PreviousFileStaysWholeAndAQuittingUserIsTold) {
             EXPECT_EQ(app.saveFailurePath, s.SettingsFile());
             EXPECT_EQ(s.sim.shell.messageBoxes.size(), reason == UnloadReason::UserQuit ? 1u : 0u);
             EXPECT_TRUE(app.Ended());
+            EXPECT_EQ(s.sim.files.files.count(s.SettingsFile() + ".new"), 0u);
 
             // The disk comes back: what is there is a whole file.
             s.sim.files.unreadable.clear();
@@ -103,6 +105,19 @@ TEST(SaveFaults, SettingsPathTakenByAFolderReadsDefaultsAndCreatesNothing) {
     EXPECT_EQ(app.saveFailurePath, s.SettingsFile());
     ASSERT_EQ(s.sim.shell.messageBoxes.size(), 1u);
     EXPECT_NE(s.sim.shell.messageBoxes[0].text.find(s.SettingsFile()), std::string::npos);
+}
+
+TEST(SaveFaults, CopyLeftByACrashedSaveIsOverwritten) {
+    SimApp s;
+    s.IniText() = PreviousFile();
+    s.sim.files.files[s.SettingsFile() + ".new"] = "[Gamma]\r\nlastgamma=5\r\n[Stale]\r\nx=1\r\n";
+    App& app = s.Start();
+    app.form1.HScroll1.SetValue(30);
+    app.Unload(UnloadReason::UserQuit);
+    EXPECT_EQ(s.Read("Gamma", "lastgamma"), "30");
+    EXPECT_EQ(s.Read("Mine", "note"), "keep me");
+    EXPECT_EQ(s.Read("Stale", "x"), "");
+    EXPECT_EQ(s.sim.files.files.count(s.SettingsFile() + ".new"), 0u);
 }
 
 TEST(SaveFaults, NothingChangedOnAReadOnlyDiskIsNoFailure) {

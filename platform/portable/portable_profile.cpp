@@ -224,4 +224,23 @@ bool PortableProfile::WritePrivateProfileString(const std::string& sectionName,
     return files_.Replace(path, updated);
 }
 
+FileState PortableProfile::StateOf(const std::string& path) {
+    if (files_.Read(path))
+        return FileState::Readable;
+    return files_.IsFile(path) ? FileState::Unreadable : FileState::Missing;
+}
+
+bool PortableProfile::CopyOver(const std::string& from, const std::string& to) {
+    const std::optional<std::string> content = files_.Read(from);
+    return content && files_.Replace(to, *content);
+}
+
+bool PortableProfile::MoveOver(const std::string& from, const std::string& to) {
+    return files_.Rename(from, to);
+}
+
+bool PortableProfile::RemoveFile(const std::string& path) {
+    return files_.Remove(path);
+}
+
 } // namespace lumatone

@@ -82,4 +82,27 @@ bool StdFileStore::Replace(const std::string& path, const std::string& content) 
     return true;
 }
 
+bool StdFileStore::IsFile(const std::string& path) {
+    std::error_code ec;
+    const fs::file_type type = fs::status(fs::path(path), ec).type();
+    // A file that cannot be looked at counts as one: it may hold settings.
+    return type != fs::file_type::not_found && type != fs::file_type::directory;
+}
+
+bool StdFileStore::Rename(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    if (fs::is_directory(fs::path(to), ec))
+        return false;
+    fs::rename(fs::path(from), fs::path(to), ec);
+    return !ec;
+}
+
+bool StdFileStore::Remove(const std::string& path) {
+    std::error_code ec;
+    if (fs::is_directory(fs::path(path), ec))
+        return false;
+    fs::remove(fs::path(path), ec);
+    return !ec;
+}
+
 } // namespace lumatone

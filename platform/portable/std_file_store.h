@@ -12,7 +12,10 @@ class StdFileStore : public FileStore {
   public:
     std::optional<std::string> Read(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    bool IsFile(const std::string& path) override;
     bool Replace(const std::string& path, const std::string& content) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool Remove(const std::string& path) override;
 };
 
 } // namespace lumatone

@@ -26,6 +26,10 @@ bool SimFileStore::Exists(const std::string& path) {
     return files.count(path) > 0 || folders.count(path) > 0 || unreadable.count(path) > 0;
 }
 
+bool SimFileStore::IsFile(const std::string& path) {
+    return !InRemovedFolder(path) && (files.count(path) > 0 || unreadable.count(path) > 0);
+}
+
 bool SimFileStore::Replace(const std::string& path, const std::string& content) {
     ++writes;
     auto refuse = [this] {
@@ -48,6 +52,29 @@ bool SimFileStore::Replace(const std::string& path, const std::string& content) 
         --writesBeforeFailure;
     files[path] = content;
     unreadable.erase(path);
+    return true;
+}
+
+bool SimFileStore::Rename(const std::string& from, const std::string& to) {
+    ++renames;
+    auto it = files.find(from);
+    if (failWrites || writesBeforeFailure == 0 || it == files.end() || unreadable.count(from) ||
+        folders.count(to) || InRemovedFolder(from) || InRemovedFolder(to))
+        return false;
+    if (writesBeforeFailure > 0)
+        --writesBeforeFailure;
+    if (from == to)
+        return true;
+    files[to] = std::move(it->second);
+    files.erase(from);
+    unreadable.erase(to);
+    return true;
+}
+
+bool SimFileStore::Remove(const std::string& path) {
+    if (folders.count(path) || unreadable.count(path))
+        return false;
+    files.erase(path);
     return true;
 }
 

@@ -15,7 +15,10 @@ class SimFileStore : public FileStore {
   public:
     std::optional<std::string> Read(const std::string& path) override;
     bool Exists(const std::string& path) override;
+    bool IsFile(const std::string& path) override;
     bool Replace(const std::string& path, const std::string& content) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool Remove(const std::string& path) override;
 
     std::map<std::string, std::string> files;
     // Paths taken by a folder: they exist, cannot be read and cannot be replaced.
@@ -30,7 +33,7 @@ class SimFileStore : public FileStore {
     bool failReads = false;
     bool failWrites = false;
     int writesBeforeFailure = -1; // >= 0: that many more writes succeed, then all fail
-    std::uint64_t reads = 0, writes = 0, refusedWrites = 0;
+    std::uint64_t reads = 0, writes = 0, refusedWrites = 0, renames = 0;
 
   private:
     bool InRemovedFolder(const std::string& path) const;

@@ -20,4 +20,46 @@ bool Win32Profile::WritePrivateProfileString(const std::string& section, const s
                                         path.c_str()) != FALSE;
 }
 
+FileState Win32Profile::StateOf(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return FileState::Missing;
+    // Opened as the profile functions would, sharing everything with whoever
+    // else has it open: what fails here fails for them too.
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                   ? FileState::Missing
+                   : FileState::Unreadable;
+    }
+    ::CloseHandle(file);
+    return FileState::Readable;
+}
+
+bool Win32Profile::CopyOver(const std::string& from, const std::string& to) {
+    // A copy left read-only by an earlier run would refuse to be overwritten.
+    return RemoveFile(to) && ::CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
+}
+
+bool Win32Profile::MoveOver(const std::string& from, const std::string& to) {
+    return ::MoveFileExA(from.c_str(), to.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32Profile::RemoveFile(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        ::SetFileAttributesA(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    return ::DeleteFileA(path.c_str()) != FALSE;
+}
+
 } // namespace lumatone

@@ -11,6 +11,10 @@ class Win32Profile : public Profile {
                                           std::uint32_t size, const std::string& path) override;
     bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                    const std::string& value, const std::string& path) override;
+    FileState StateOf(const std::string& path) override;
+    bool CopyOver(const std::string& from, const std::string& to) override;
+    bool MoveOver(const std::string& from, const std::string& to) override;
+    bool RemoveFile(const std::string& path) override;
 };
 
 } // namespace lumatone
