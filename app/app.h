@@ -22,6 +22,10 @@
 
 namespace lumatone {
 
+// SettingsNote's text while the settings file could not be read.
+inline constexpr const char* kNoteSettingsUnreadable =
+    "Settings could not be read and will not be saved";
+
 enum class UnloadReason {
     UserQuit,     // tray "&Exit", "Quit", a remembered quit on "x", Alt+F4
     SystemClosing // the user's session ends: nothing may hold it up
@@ -59,6 +63,9 @@ class App {
 
     // Where the last shutdown failed to save, empty when it saved everything.
     std::string saveFailurePath;
+    // Start-up found the settings file there but could not read it: this
+    // session writes nothing to it and leaves the Run value alone.
+    bool settingsUnreadable = false;
 
     GammaControls gamma;
     VibranceControls vibrance;

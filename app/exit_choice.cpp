@@ -59,6 +59,8 @@ void ExitChoice::OnCloseButton() {
 }
 
 void ExitChoice::RememberAnswer(bool minimize) {
+    if (app_.settingsUnreadable)
+        return;
     Platform& p = app_.platform;
     const std::string path = SettingsPath(p.system);
     const bool ticked = app_.form2 && app_.form2->Check1.value == 1;

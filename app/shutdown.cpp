@@ -47,6 +47,11 @@ bool App::SaveSettings(const std::vector<Entry>& entries, const std::string& pat
 
 void App::Shutdown(UnloadReason reason) {
     Form1& f = form1;
+    // Design values would replace every setting the file holds.
+    if (settingsUnreadable) {
+        tray.RemoveTrayIcon();
+        return;
+    }
     // Exactly the groups start-up held: asking the version again could differ.
     auto groups = f.BindingGroups();
     if (vibranceCodesHeld)

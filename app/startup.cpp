@@ -70,6 +70,11 @@ GroupCodes TakeCodes(const GroupCodes& read, BindingGroup& group) {
 void App::Startup() {
     Form1& f = form1;
     const Reader r{platform.profile, SettingsPath(platform.system)};
+    // The profile functions would read such a file as missing, and shutdown
+    // would then write design values over every setting in it.
+    settingsUnreadable = platform.profile.StateOf(r.path) == FileState::Unreadable;
+    if (settingsUnreadable)
+        f.SettingsNote.caption = kNoteSettingsUnreadable;
 
     r.Check(kWindowsSection, kLoadOnStartupKey, f.Check1);
     r.Check(kWindowsSection, kMinimizeOnStartupKey, f.Check2);

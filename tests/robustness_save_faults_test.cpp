@@ -1,5 +1,6 @@
 // Saving at shutdown when the disk will not cooperate: the previous file stays
 // whole and readable, and a user who chose to quit is told once.
+#include "settings/regedit.h"
 #include "support/sim_app.h"
 
 #include <gtest/gtest.h>
@@ -98,6 +99,7 @@ TEST(SaveFaults, SettingsPathTakenByAFolderReadsDefaultsAndCreatesNothing) {
     s.sim.files.folders.insert(s.SettingsFile());
     App& app = s.Start();
     EXPECT_EQ(app.form1.HScroll1.Value(), 0);
+    EXPECT_EQ(app.form1.SettingsNote.caption, ""); // a folder holds no settings to lose
     app.form1.HScroll1.SetValue(20);
     app.Unload(UnloadReason::UserQuit);
     EXPECT_TRUE(s.sim.files.files.empty());
@@ -118,6 +120,33 @@ TEST(SaveFaults, CopyLeftByACrashedSaveIsOverwritten) {
     EXPECT_EQ(s.Read("Mine", "note"), "keep me");
     EXPECT_EQ(s.Read("Stale", "x"), "");
     EXPECT_EQ(s.sim.files.files.count(s.SettingsFile() + ".new"), 0u);
+}
+
+// Locked by another program at start-up, the file reads as missing. Were it
+// saved, design values would replace every setting, and the unticked "Start
+// with Windows" would remove the Run value.
+TEST(SaveFaults, FileUnreadableAtStartIsLeftAloneAllSession) {
+    SimApp s;
+    s.IniText() = PreviousFile();
+    s.Write("Windows", "loadonstartup", "1");
+    const std::string previous = s.IniText();
+    s.sim.registry.WriteString(kRunValuePath, "C:\\Program Files\\Lumatone\\lumatone.exe");
+    s.sim.files.unreadable.insert(s.SettingsFile());
+    App& app = s.Start();
+    EXPECT_EQ(app.form1.SettingsNote.caption, kNoteSettingsUnreadable);
+    EXPECT_EQ(app.form1.HScroll1.Value(), 0);
+
+    s.sim.files.unreadable.clear(); // let go during the session
+    app.form1.HScroll1.SetValue(30);
+    app.form1.Command1.Click(); // "x" asks; the answer is not written either
+    app.form2->Check1.value = 1;
+    app.form2->Command2.Click(); // "Quit"
+    EXPECT_TRUE(app.Ended());
+    EXPECT_EQ(s.IniText(), previous);
+    EXPECT_TRUE(s.sim.registry.ValueExists(kRunValuePath));
+    EXPECT_TRUE(s.sim.registry.deletes.empty());
+    EXPECT_TRUE(s.sim.shell.messageBoxes.empty());
+    EXPECT_FALSE(s.sim.shell.iconPresent);
 }
 
 TEST(SaveFaults, NothingChangedOnAReadOnlyDiskIsNoFailure) {
