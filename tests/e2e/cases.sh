@@ -215,3 +215,100 @@ case_exit_dialog() {
         "00 43"
     stop_program
 }
+
+# ---- Hardening: what the user cannot see or reach, and settings another program holds.
+
+volume_section() { # the stored volume bindings and lock, one line
+    awk '{ sub(/\r$/, "") } /^\[/ { v = ($0 == "[Volume]") } v && /=/' "$E2E_DIR/settings.ini" |
+        sort | paste -sd' '
+}
+
+case_tab_never_reaches_the_cut_off_volume_group() {
+    echo "- Windows 7: Tab and a letter through the whole window"
+    set_windows_version win7
+    local bound=$'[Volume]\nhotkeylower1=97\nhotkeylower2=98\nhotkeylower1name=Npad1\nhotkeylower2name=Npad2'
+    bound+=$'\nhotkeyhigher1=99\nhotkeyhigher2=100\nhotkeyhigher1name=Npad3\nhotkeyhigher2name=Npad4'
+    bound+=$'\nhotkeyreset1=101\nhotkeyreset2=102\nhotkeyreset1name=Npad5\nhotkeyreset2name=Npad6\nlockkeys=0'
+    start_program tab-win7 "$bound" || { check "starts" false; set_windows_version winxp; return; }
+    local before
+    before=$(volume_section)
+    focus_window
+    local keys=() _
+    for _ in $(seq 60); do keys+=(Tab q); done
+    xdotool key --delay 40 "${keys[@]}"
+    sleep 0.5
+    # Quit through "x" and "Quit": Alt+F4 on a binding box would bind F4.
+    click_control "$(control Button "" "x")"
+    until_true 10 dialog_shown
+    click_control "$(probe controls form2 | awk -F'|' '$10 == "Quit"')"
+    check "the program ends" wait_exit
+    stop_program
+    check "the letters landed in the window (a gamma box took Q)" equals \
+        "$(ini_value Gamma hotkeylight1name)" Q
+    check "every volume binding and its lock unchanged" equals "$(volume_section)" "$before"
+    set_windows_version winxp
+}
+
+case_press_on_a_locked_binding_box_drags_nothing() {
+    echo "- \"Gamma\" locked: a press on its binding box"
+    start_program drag-locked $'[Gamma]\nlockkeys=1' || { check "starts" false; return; }
+    local box
+    box=$(nth_control Edit Gamma 1)
+    check "the box is disabled" equals "$(field 4 <<<"$box")" 0
+    local visible iconic x y w h
+    read -r visible iconic x y w h <<<"$(probe window)"
+    local bx=$(($(field 5 <<<"$box") + $(field 7 <<<"$box") / 2))
+    local by=$(($(field 6 <<<"$box") + $(field 8 <<<"$box") / 2))
+    xdotool mousemove "$bx" "$by" mousedown 1 mousemove $((bx + 30)) $((by + 15)) sleep 0.2 \
+        mousemove $((bx + 60)) $((by + 30)) sleep 0.3 mouseup 1
+    sleep 0.3
+    check "the window stays where it was" equals "$(probe window | cut -d' ' -f3-4)" "$x $y"
+    focus_window
+    xdotool key alt+F4
+    wait_exit
+    stop_program
+}
+
+run_value() {
+    wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumatone 2>/dev/null |
+        tr -d '\r' | awk '$1 == "Lumatone" { print $NF }'
+}
+
+# Another program holds settings.ini open, sharing it with nobody, while
+# Lumatone starts, and lets go before Lumatone quits.
+hold_settings() {
+    rm -f "$E2E_WORK/release" "$E2E_WORK/hold.out"
+    wine "$E2E_BUILD/lumatone_probe.exe" hold "$(winepath -w "$E2E_DIR/settings.ini" 2>/dev/null)" \
+        "$(winepath -w "$E2E_WORK/release" 2>/dev/null)" >"$E2E_WORK/hold.out" 2>/dev/null &
+    E2E_HOLDER=$!
+    until_true 20 grep -qs held "$E2E_WORK/hold.out"
+    check "another program holds settings.ini" grep -qs held "$E2E_WORK/hold.out"
+}
+
+case_settings_held_by_another_program_are_left_alone() {
+    echo "- settings.ini held open by another program at start-up"
+    wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumatone \
+        /d 'C:\Lumatone\lumatone.exe' /f >/dev/null 2>&1
+    local settings=$'[Windows]\nloadonstartup=1\nminimizeonstartup=0\n[Gamma]\nlastgamma=30'
+    settings+=$'\nhotkeylight1=112\nhotkeylight1name=F1\nlockkeys=1\n[Mine]\nnote=keep me'
+    E2E_BEFORE_START=hold_settings start_program held "$settings" ||
+        { check "starts" false; touch "$E2E_WORK/release"; return; }
+    cp "$E2E_DIR/settings.ini" "$E2E_WORK/held-before.ini"
+    check "the window says the settings could not be read" test -n \
+        "$(control Static Gamma "Settings could not be read and will not be saved")"
+    screenshot held-settings
+    touch "$E2E_WORK/release"
+    wait "$E2E_HOLDER"
+    # Changes that would otherwise be saved, then quit through "x" and "Quit".
+    click_control "$(nth_control ScrollBar Gamma 1)"
+    click_control "$(control Button "" "x")"
+    until_true 10 dialog_shown
+    click_control "$(probe controls form2 | awk -F'|' '$10 == "Quit"')"
+    check "Quit ends the program" wait_exit
+    stop_program
+    check "settings.ini byte for byte as it was" cmp -s "$E2E_DIR/settings.ini" \
+        "$E2E_WORK/held-before.ini"
+    check "the Run value untouched" equals "$(run_value)" 'C:\Lumatone\lumatone.exe'
+    wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumatone /f \
+        >/dev/null 2>&1
+}

@@ -69,6 +69,8 @@ start_program() {
     mkdir -p "$E2E_DIR"
     cp "$E2E_BUILD/lumatone.exe" "$E2E_DIR/"
     [ -z "${2:-}" ] || printf '%s\n' "$2" >"$E2E_DIR/settings.ini"
+    # A case may act on the fresh folder before the program starts.
+    "${E2E_BEFORE_START:-true}"
     WINEDEBUG=+systray wine "$E2E_DIR/lumatone.exe" >"$E2E_DIR/wine.log" 2>&1 &
     E2E_PID=$!
     until_true 60 started_or_ended

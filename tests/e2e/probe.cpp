@@ -13,6 +13,8 @@
 //                                the ramp of that gamma slider position
 //   probe process CLASS          private bytes, working set and CPU milliseconds of the
 //                                process owning the first window of that class
+//   probe hold FILE UNTIL        opens FILE for reading with no sharing, prints "held",
+//                                and keeps it so until the file UNTIL exists
 #include "display/gamma.h"
 
 #include <windows.h>
@@ -72,7 +74,7 @@ NOTIFYICONDATAA IconOf(HWND form) {
 
 int Usage() {
     std::fprintf(stderr, "usage: probe window|controls [form2]|focus|tray-exists|tray-delete|"
-                         "taskbar-created|menu|gamma POSITION|process CLASS\n");
+                         "taskbar-created|menu|gamma POSITION|process CLASS|hold FILE UNTIL\n");
     return 2;
 }
 
@@ -179,6 +181,19 @@ int main(int argc, char** argv) {
             static_cast<unsigned long long>(std::max(memory.PrivateUsage, memory.PagefileUsage)),
             static_cast<unsigned long long>(memory.WorkingSetSize), ms(kernel) + ms(user));
         CloseHandle(process);
+        return 0;
+    }
+    if (command == "hold" && argc > 3) {
+        // Another program that has the file open and shares it with nobody.
+        HANDLE file = CreateFileA(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return 1;
+        std::printf("held\n");
+        std::fflush(stdout);
+        while (GetFileAttributesA(argv[3]) == INVALID_FILE_ATTRIBUTES)
+            Sleep(100);
+        CloseHandle(file);
         return 0;
     }
     return Usage();
