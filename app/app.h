@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ namespace lumatone {
 // SettingsNote's text while the settings file could not be read.
 inline constexpr const char* kNoteSettingsUnreadable =
     "Settings could not be read and will not be saved";
+
+using UnusableCodes = std::array<std::optional<std::int16_t>, 6>;
 
 enum class UnloadReason {
     UserQuit,     // tray "&Exit", "Quit", a remembered quit on "x", Alt+F4
@@ -58,6 +61,10 @@ class App {
     // Key codes of groups that start-up removed, set aside for shutdown.
     std::array<std::int16_t, 6> heldVibranceCodes{};
     std::array<std::int16_t, 6> heldVolumeCodes{};
+    // Codes of those groups the file held outside 0..255: unbound in the
+    // window, written back as they were read.
+    UnusableCodes unusableVibranceCodes{};
+    UnusableCodes unusableVolumeCodes{};
     bool vibranceCodesHeld = false;
     bool volumeCodesHeld = false;
 

@@ -10,9 +10,10 @@
 namespace lumatone {
 namespace {
 
-void PutBack(const std::array<std::int16_t, 6>& held, BindingGroup& group) {
+void PutBack(const std::array<std::int16_t, 6>& held, const UnusableCodes& unusable,
+             BindingGroup& group) {
     for (std::size_t i = 0; i < held.size(); ++i)
-        group.slots[i].code->text = DecimalText(held[i]);
+        group.slots[i].code->text = DecimalText(unusable[i].value_or(held[i]));
 }
 
 const char* LockFlag(const Button& lockButton) {
@@ -55,9 +56,9 @@ void App::Shutdown(UnloadReason reason) {
     // Exactly the groups start-up held: asking the version again could differ.
     auto groups = f.BindingGroups();
     if (vibranceCodesHeld)
-        PutBack(heldVibranceCodes, groups[1]);
+        PutBack(heldVibranceCodes, unusableVibranceCodes, groups[1]);
     if (volumeCodesHeld)
-        PutBack(heldVolumeCodes, groups[2]);
+        PutBack(heldVolumeCodes, unusableVolumeCodes, groups[2]);
 
     std::vector<Entry> entries;
     entries.push_back({kWindowsSection, kLoadOnStartupKey, DecimalText(f.Check1.value)});

@@ -31,13 +31,15 @@ struct Reader {
             return std::nullopt;
         return v;
     }
-    // A damaged value leaves the box at its design text "0". Returns the
-    // integer read, in range or not, for a group whose codes are held.
-    std::int16_t Code(const char* section, const char* key, TextBox& box) const {
+    // A damaged value leaves the box at its design text "0". Returns an
+    // integer the window cannot use, which a held group still writes back.
+    std::optional<std::int16_t> Code(const char* section, const char* key, TextBox& box) const {
         const auto v = ParseInt16(Text(section, key));
-        if (v && *v >= 0 && *v <= kMaxKeyCode)
+        if (v && *v >= 0 && *v <= kMaxKeyCode) {
             box.text = DecimalText(*v);
-        return v.value_or(0);
+            return std::nullopt;
+        }
+        return v;
     }
     void Check(const char* section, const char* key, CheckBox& box) const {
         if (auto v = Int(section, key, 0, 1))
@@ -54,15 +56,15 @@ struct Reader {
     }
 };
 
-using GroupCodes = std::array<std::int16_t, 6>;
-
-// The codes of a group start-up removes are set aside for shutdown as they
-// were read, a code the window cannot use included; the group's hotkeys stay
-// unbound until the program ends.
-GroupCodes TakeCodes(const GroupCodes& read, BindingGroup& group) {
-    for (const BindingSlot& slot : group.slots)
-        slot.code->text = "0";
-    return read;
+// The codes of a group start-up removes, set aside for shutdown; the group's
+// hotkeys stay unbound until the program ends.
+std::array<std::int16_t, 6> TakeCodes(BindingGroup& group) {
+    std::array<std::int16_t, 6> held{};
+    for (std::size_t i = 0; i < held.size(); ++i) {
+        held[i] = ParseInt16(group.slots[i].code->text).value_or(0);
+        group.slots[i].code->text = "0";
+    }
+    return held;
 }
 
 } // namespace
@@ -80,14 +82,14 @@ void App::Startup() {
     r.Check(kWindowsSection, kMinimizeOnStartupKey, f.Check2);
 
     auto groups = f.BindingGroups();
-    std::array<GroupCodes, 3> codesRead{};
+    std::array<UnusableCodes, 3> unusable{};
     Slider* const sliders[] = {&f.HScroll1, &f.HScroll2, nullptr};
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const GroupKeys& keys = kGroupKeys[g];
         if (sliders[g] != nullptr)
             r.Position(keys.section, keys.positionKey, *sliders[g]);
         for (std::size_t i = 0; i < keys.codeKeys.size(); ++i)
-            codesRead[g][i] = r.Code(keys.section, keys.codeKeys[i], *groups[g].slots[i].code);
+            unusable[g][i] = r.Code(keys.section, keys.codeKeys[i], *groups[g].slots[i].code);
         r.Lock(keys.section, *groups[g].lock);
         // A locked box still takes text from the program.
         for (std::size_t i = 0; i < keys.nameKeys.size(); ++i)
@@ -110,7 +112,8 @@ void App::Startup() {
         f.Line7.y2 -= kVibranceGroupHeight;
         f.Frame6.top -= kVibranceGroupHeight;
         f.height -= kVibranceGroupHeight;
-        heldVibranceCodes = TakeCodes(codesRead[1], groups[1]);
+        heldVibranceCodes = TakeCodes(groups[1]);
+        unusableVibranceCodes = unusable[1];
         vibranceCodesHeld = true;
     }
 
@@ -120,7 +123,8 @@ void App::Startup() {
         return;
     }
     f.height -= kVolumeGroupHeight;
-    heldVolumeCodes = TakeCodes(codesRead[2], groups[2]);
+    heldVolumeCodes = TakeCodes(groups[2]);
+    unusableVolumeCodes = unusable[2];
     volumeCodesHeld = true;
 }
 
