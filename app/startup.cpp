@@ -75,8 +75,10 @@ void App::Startup() {
     // The profile functions would read such a file as missing, and shutdown
     // would then write design values over every setting in it.
     settingsUnreadable = platform.profile.StateOf(r.path) == FileState::Unreadable;
-    if (settingsUnreadable)
+    if (settingsUnreadable) {
         f.SettingsNote.caption = kNoteSettingsUnreadable;
+        f.SettingsNote.visible = true;
+    }
 
     r.Check(kWindowsSection, kLoadOnStartupKey, f.Check1);
     r.Check(kWindowsSection, kMinimizeOnStartupKey, f.Check2);

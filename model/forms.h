@@ -68,6 +68,9 @@ class Form1 {
     Line Line3{"Line3", nullptr, 120, 2520, 6480, 2520};
     Line Line5{"Line5", nullptr, 120, 4080, 6480, 4080};
     Line Line7{"Line7", nullptr, 120, 5760, 6480, 5760};
+    // Shown for the whole session when the settings file could not be read:
+    // over Line1, between the top groups and "Gamma", on every Windows version.
+    Label SettingsNote{"SettingsNote", nullptr, "", 120, 870, 6360, 195};
 
     // Window-level controls.
     Button Command2{"Command2", nullptr, "_", 5880, 120, 255, 255};
@@ -105,8 +108,6 @@ class Form1 {
     TextBox Text23{"Text23", &Frame1, "0", 5760, 600, 495, 285};
     Line Line2_0{"Line2(0)", &Frame1, 3720, 360, 3720, 1080};
     Line Line2_1{"Line2(1)", &Frame1, 5040, 360, 5040, 1080};
-    // Says for the whole session that the settings file could not be read.
-    Label SettingsNote{"SettingsNote", &Frame1, "", 2520, 1080, 3735, 195};
 
     // Digital vibrance.
     Slider HScroll2{"HScroll2", &Frame3, false, 100, 360, 600, 1695, 255};

@@ -99,7 +99,7 @@ TEST(SaveFaults, SettingsPathTakenByAFolderReadsDefaultsAndCreatesNothing) {
     s.sim.files.folders.insert(s.SettingsFile());
     App& app = s.Start();
     EXPECT_EQ(app.form1.HScroll1.Value(), 0);
-    EXPECT_EQ(app.form1.SettingsNote.caption, ""); // a folder holds no settings to lose
+    EXPECT_FALSE(app.form1.SettingsNote.visible); // a folder holds no settings to lose
     app.form1.HScroll1.SetValue(20);
     app.Unload(UnloadReason::UserQuit);
     EXPECT_TRUE(s.sim.files.files.empty());
@@ -133,6 +133,7 @@ TEST(SaveFaults, FileUnreadableAtStartIsLeftAloneAllSession) {
     s.sim.registry.WriteString(kRunValuePath, "C:\\Program Files\\Lumatone\\lumatone.exe");
     s.sim.files.unreadable.insert(s.SettingsFile());
     App& app = s.Start();
+    EXPECT_TRUE(app.form1.SettingsNote.visible);
     EXPECT_EQ(app.form1.SettingsNote.caption, kNoteSettingsUnreadable);
     EXPECT_EQ(app.form1.HScroll1.Value(), 0);
 

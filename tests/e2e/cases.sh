@@ -294,8 +294,8 @@ case_settings_held_by_another_program_are_left_alone() {
     E2E_BEFORE_START=hold_settings start_program held "$settings" ||
         { check "starts" false; touch "$E2E_WORK/release"; return; }
     cp "$E2E_DIR/settings.ini" "$E2E_WORK/held-before.ini"
-    check "the window says the settings could not be read" test -n \
-        "$(control Static Gamma "Settings could not be read and will not be saved")"
+    check "the window says the settings could not be read" equals \
+        "$(control Static "" "Settings could not be read and will not be saved" | field 3)" 1
     screenshot held-settings
     touch "$E2E_WORK/release"
     wait "$E2E_HOLDER"
