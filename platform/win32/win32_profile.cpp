@@ -45,8 +45,16 @@ bool Win32Profile::CopyOver(const std::string& from, const std::string& to) {
 }
 
 bool Win32Profile::MoveOver(const std::string& from, const std::string& to) {
-    return ::MoveFileExA(from.c_str(), to.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    // The profile functions leave their writes in the cache; on the disk
+    // before the rename, they cannot be lost with power after it.
+    HANDLE file = ::CreateFileA(from.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = ::FlushFileBuffers(file) != FALSE;
+    ::CloseHandle(file);
+    return flushed && ::MoveFileExA(from.c_str(), to.c_str(),
+                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 bool Win32Profile::RemoveFile(const std::string& path) {
