@@ -223,6 +223,8 @@ volume_section() { # the stored volume bindings and lock, one line
         sort | paste -sd' '
 }
 
+first_gamma_box_is() { [ "$(nth_control Edit Gamma 1 | field 10)" = "$1" ]; }
+
 case_tab_never_reaches_the_cut_off_volume_group() {
     echo "- Windows 7: Tab and a letter through the whole window"
     set_windows_version win7
@@ -236,7 +238,7 @@ case_tab_never_reaches_the_cut_off_volume_group() {
     local keys=() _
     for _ in $(seq 60); do keys+=(Tab q); done
     xdotool key --delay 40 "${keys[@]}"
-    sleep 0.5
+    until_true 20 first_gamma_box_is Q
     # Quit through "x" and "Quit": Alt+F4 on a binding box would bind F4.
     click_control "$(control Button "" "x")"
     until_true 10 dialog_shown
@@ -255,13 +257,17 @@ case_press_on_a_locked_binding_box_drags_nothing() {
     local box
     box=$(nth_control Edit Gamma 1)
     check "the box is disabled" equals "$(field 4 <<<"$box")" 0
-    local visible iconic x y w h
-    read -r visible iconic x y w h <<<"$(probe window)"
+    local x y
+    read -r _ _ x y _ <<<"$(probe window)"
     local bx=$(($(field 5 <<<"$box") + $(field 7 <<<"$box") / 2))
     local by=$(($(field 6 <<<"$box") + $(field 8 <<<"$box") / 2))
-    xdotool mousemove "$bx" "$by" mousedown 1 mousemove $((bx + 30)) $((by + 15)) sleep 0.2 \
-        mousemove $((bx + 60)) $((by + 30)) sleep 0.3 mouseup 1
-    sleep 0.3
+    # Nothing is to happen, so each step waits until the window has stayed put.
+    xdotool mousemove "$bx" "$by" mousedown 1 mousemove $((bx + 30)) $((by + 15))
+    steady 20 window_position
+    xdotool mousemove $((bx + 60)) $((by + 30))
+    steady 20 window_position
+    xdotool mouseup 1
+    steady 20 window_position
     check "the window stays where it was" equals "$(probe window | cut -d' ' -f3-4)" "$x $y"
     focus_window
     xdotool key alt+F4
