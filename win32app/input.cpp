@@ -125,7 +125,9 @@ LRESULT Win32View::HandleForm(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     switch (msg) {
     case kTrayCallbackMessage:
-        if (isForm1) {
+        // While a message box it owns is up, Form1 is disabled and takes no
+        // input, its icon's clicks included: "&Exit" would end the program under the box.
+        if (isForm1 && IsWindowEnabled(hwnd)) {
             const auto event = static_cast<std::uint32_t>(LOWORD(lParam));
             Deliver([this, event] { app_->tray.OnCallback(event); });
         }
