@@ -16,7 +16,7 @@ constexpr std::int16_t kGammaMaxPosition = 37;
 
 // What the "Gamma" group's note says.
 inline constexpr const char* kNoteGammaRefused = "The screen refused this gamma level";
-inline constexpr const char* kNoteGammaTakenOver = "Another program is setting the screen's gamma";
+inline constexpr const char* kNoteGammaTakenOver = "Another program is setting the gamma";
 
 double GammaForPosition(std::int16_t position);
 std::int16_t LowWord(std::int32_t n);
