@@ -221,6 +221,7 @@ case_exit_dialog() {
 # The note of the "Gamma" group, empty when it says nothing.
 gamma_note() { probe controls | awk -F'|' '$1 == "Static" && $2 == "Gamma" &&
     ($10 ~ /^The screen refused/ || $10 ~ /^Another program/) { print $10; exit }'; }
+no_gamma_note() { [ -z "$(gamma_note)" ]; }
 gamma_within() { # gamma_within POSITION: the screen holds that position's ramp
     local worst
     worst=$(probe gamma "$1")
@@ -243,8 +244,7 @@ case_gamma_refusal_told() {
         "The screen refused this gamma level"
     screenshot gamma-refused
     click_control "$(control Button Gamma Reset)"
-    sleep 0.5
-    check "Reset to 27 clears the note" equals "$(gamma_note)" ""
+    check "Reset to 27 clears the note" until_true 10 no_gamma_note
     check "and the screen has 27" gamma_within 27
     quit_program
     check "the position the user set is saved" equals "$(ini_value Gamma lastgamma)" 27
@@ -256,15 +256,20 @@ case_gamma_back_after_outside_reset() {
     xgamma -gamma 1.0 >/dev/null 2>&1
     check "xgamma resets the ramp Wine reads" test "$(probe gamma 27)" -gt 256
     start_program gamma-xgamma $'[Gamma]\nlastgamma=27' || { check "starts" false; return; }
+    local start probe_ms elapsed allowed
+    start=$(date +%s%N)
     check "the screen has 27" gamma_within 27
-    local start elapsed
+    # One reading takes the probe a while under Wine; a busy machine, longer.
+    probe_ms=$((($(date +%s%N) - start) / 1000000))
     start=$(date +%s%N)
     xgamma -gamma 1.0 >/dev/null 2>&1
     until_true 10 gamma_within 27
     elapsed=$((($(date +%s%N) - start) / 1000000))
-    # Two Timer2 ticks are 3 s; the probe itself takes up to a second under Wine.
-    check "back on screen after $elapsed ms (two Timer2 ticks: 3000 ms)" test "$elapsed" -le 4000
-    check "no note" equals "$(gamma_note)" ""
+    # Two Timer2 ticks, and the last reading that saw it back.
+    allowed=$((3000 + 2 * probe_ms))
+    check "back on screen after $elapsed ms (two Timer2 ticks and a reading: $allowed ms)" \
+        test "$elapsed" -le "$allowed"
+    check "no note" no_gamma_note
     quit_program
 }
 
