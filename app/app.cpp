@@ -5,14 +5,27 @@ namespace lumatone {
 App::App(Platform& p)
     : platform(p), gamma(form1, p.screen), vibrance(form1, p.launcher),
       monitor(form1, p.screen, p.shell, p.runtime), volume(p.mixer, p.memory),
-      volumeSlider(form1, volume), hotkeys(form1, p), tray(form1, p.shell, p.runtime),
+      volumeSlider(form1, volume), hotkeys(form1, p, gamma), tray(form1, p.shell, p.runtime),
       exitChoice(*this), dragging(form1, p.runtime, p.shell) {
     form1.mnuExit.onClick = [this] { Unload(UnloadReason::UserQuit); };
-    // Timer2 also gives a refused tray icon another try.
-    form1.Timer2.onTick = [this, panel = std::move(form1.Timer2.onTick)] {
-        panel();
+    // Timer2 also checks the gamma on screen and gives a refused tray icon another try.
+    form1.Timer2.onTick = [this] {
+        monitor.ShowMonitorInfo();
+        gamma.Check();
         tray.RetryAdd();
     };
+}
+
+void App::OnDisplayChange() {
+    gamma.Reapply();
+}
+
+void App::OnResume() {
+    gamma.Reapply();
+}
+
+void App::OnSessionUnlock() {
+    gamma.Reapply();
 }
 
 void App::Load() {

@@ -46,6 +46,12 @@ class App {
     void Unload(UnloadReason reason);
     bool Ended() const { return ended_; }
 
+    // The system may have reset the screen's gamma ramps: the displays changed,
+    // the machine woke from sleep, the session was unlocked or reconnected.
+    void OnDisplayChange();
+    void OnResume();
+    void OnSessionUnlock();
+
     // Form2 exists from its first showing until "Quit", its closing or the end
     // of the program. It is centred on the screen when it comes into being.
     Form2& ShowForm2();

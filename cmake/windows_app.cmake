@@ -15,7 +15,7 @@ set_source_files_properties(${LUMATONE_RESOURCES}/lumatone.rc PROPERTIES
 target_include_directories(lumatone PRIVATE ${LUMATONE_RESOURCES} ${CMAKE_BINARY_DIR}/generated)
 target_compile_definitions(lumatone PRIVATE NOMINMAX)
 target_link_libraries(lumatone PRIVATE lumatone_win32 lumatone_core comctl32 user32 gdi32
-                      lumatone_warnings)
+                      wtsapi32 lumatone_warnings)
 target_link_options(lumatone PRIVATE -static -mwindows -s)
 
 # Helpers of the end-to-end tests: a probe that reads the program's windows as

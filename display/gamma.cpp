@@ -4,7 +4,9 @@
 #include "model/forms.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace lumatone {
 
@@ -46,19 +48,156 @@ bool SetGamma(Screen& screen, double exponent) {
     return screen.SetDeviceGammaRamp(dc.get(), ramp);
 }
 
-GammaControls::GammaControls(Form1& form, Screen& screen) : form_(form), screen_(screen) {
+namespace {
+
+// A driver may keep as few as 8 bits of each entry, truncate, and report them
+// scaled by 256 or 257.
+constexpr int kReadBackTolerance = 512;
+
+// "\\.\DISPLAY2" is shown as "DISPLAY2".
+std::string_view ShownName(std::string_view name) {
+    constexpr std::string_view prefix = "\\\\.\\";
+    if (name.substr(0, prefix.size()) == prefix)
+        name.remove_prefix(prefix.size());
+    return name;
+}
+
+} // namespace
+
+GammaKeeper::ReadBack GammaKeeper::Compare(DcHandle dc) const {
+    GammaRamp back;
+    if (dc == 0 || !screen_.GetDeviceGammaRamp(dc, back))
+        return ReadBack::Unreadable;
+    for (std::size_t i = 0; i < back.size(); ++i)
+        if (std::abs(static_cast<int>(back[i]) - static_cast<int>(ramp_[i])) > kReadBackTolerance)
+            return ReadBack::Differs;
+    return ReadBack::Same;
+}
+
+GammaKeeper::ReadBack GammaKeeper::Read(const Display& display) const {
+    if (display.name.empty()) {
+        const ScopedDc dc(screen_, 0);
+        return Compare(dc.get());
+    }
+    const ScopedDisplayDc dc(screen_, display.name);
+    return Compare(dc.get());
+}
+
+bool GammaKeeper::WriteOne(const Display& display) {
+    if (display.primary)
+        return SetGamma(screen_, GammaForPosition(position_));
+    const ScopedDisplayDc dc(screen_, display.name);
+    return screen_.SetDeviceGammaRamp(dc.get(), ramp_);
+}
+
+void GammaKeeper::Write(std::int16_t position, bool byUser) {
+    if (position < 0 || position > kGammaMaxPosition)
+        return;
+    const double exponent = GammaForPosition(position);
+    const bool wholeScreenTook = SetGamma(screen_, exponent);
+
+    position_ = position;
+    BuildGammaRamp(exponent, ramp_);
+    written_ = true;
+    if (byUser) {
+        gaveUp_ = false;
+        overwrites_ = 0;
+    }
+    displays_.clear();
+    for (DisplayDevice& d : screen_.EnumDisplayDevices())
+        displays_.push_back({std::move(d.name), d.primary, false});
+    if (displays_.empty())
+        displays_.push_back({{}, true, false});
+
+    for (Display& d : displays_) {
+        if (d.primary) {
+            d.holds = wholeScreenTook && Read(d) != ReadBack::Differs;
+            continue;
+        }
+        const ScopedDisplayDc dc(screen_, d.name);
+        // A read-back that fails proves nothing either way: the display is trusted.
+        d.holds =
+            screen_.SetDeviceGammaRamp(dc.get(), ramp_) && Compare(dc.get()) != ReadBack::Differs;
+    }
+    NoteRefusals();
+}
+
+void GammaKeeper::Check() {
+    if (!Keeping())
+        return;
+    std::vector<Display*> changed;
+    // A display that refused the last write is not read: it would always differ.
+    for (Display& d : displays_)
+        if (d.holds && Read(d) == ReadBack::Differs)
+            changed.push_back(&d);
+    if (changed.empty()) {
+        overwrites_ = 0;
+        return;
+    }
+    if (++overwrites_ >= kOverwritesBeforeGivingUp) {
+        gaveUp_ = true;
+        note_ = kNoteGammaTakenOver;
+        return;
+    }
+    bool refused = false;
+    for (Display* d : changed) {
+        if (!WriteOne(*d)) {
+            d->holds = false;
+            refused = true;
+        }
+    }
+    if (refused)
+        NoteRefusals();
+}
+
+void GammaKeeper::NoteRefusals() {
+    note_.clear();
+    for (const Display& d : displays_) {
+        if (d.holds)
+            continue;
+        if (displays_.size() == 1) {
+            note_ = kNoteGammaRefused;
+            return;
+        }
+        note_ += note_.empty() ? std::string(kNoteGammaRefused) + ": " : ", ";
+        note_ += ShownName(d.name);
+    }
+}
+
+GammaControls::GammaControls(Form1& form, Screen& screen) : form_(form), keeper_(screen) {
     form_.HScroll1.onChange = [this] { OnChange(); };
     form_.Command3.onClick = [this] { OnReset(); };
 }
 
 void GammaControls::OnChange() {
     const std::int16_t p = form_.HScroll1.Value();
-    SetGamma(screen_, GammaForPosition(p));
+    Apply(p);
     form_.Label1.caption = DecimalText(p);
 }
 
 void GammaControls::OnReset() {
     form_.HScroll1.SetValue(kGammaResetPosition);
+}
+
+void GammaControls::Apply(std::int16_t position) {
+    keeper_.Write(position, true);
+    ShowNote();
+}
+
+void GammaControls::Reapply() {
+    if (!keeper_.Keeping())
+        return;
+    keeper_.Write(form_.HScroll1.Value(), false);
+    ShowNote();
+}
+
+void GammaControls::Check() {
+    keeper_.Check();
+    ShowNote();
+}
+
+void GammaControls::ShowNote() {
+    form_.GammaNote.caption = keeper_.Note();
 }
 
 } // namespace lumatone

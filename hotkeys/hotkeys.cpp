@@ -36,8 +36,8 @@ enum Action : std::size_t {
 
 } // namespace
 
-Hotkeys::Hotkeys(Form1& form, Platform& platform)
-    : form_(form), platform_(platform), groups_(form.BindingGroups()) {
+Hotkeys::Hotkeys(Form1& form, Platform& platform, GammaControls& gamma)
+    : form_(form), platform_(platform), gamma_(gamma), groups_(form.BindingGroups()) {
     form_.Timer1.onTick = [this] { OnTimer1(); };
     for (BindingGroup& group : groups_) {
         group.lock->onClick = [this, &group] { ToggleLock(group); };
@@ -108,14 +108,14 @@ bool Hotkeys::StepGamma(int delta) {
         return false;
     s.SetValue(target);
     // The change handler wrote this ramp already; the hotkey writes it again.
-    SetGamma(platform_.screen, GammaForPosition(s.Value()));
+    gamma_.Apply(s.Value());
     return true;
 }
 
 void Hotkeys::ResetGamma() {
     form_.HScroll1.SetValue(kGammaResetPosition);
     // Written even when the slider was already at the reset position.
-    SetGamma(platform_.screen, GammaForPosition(kGammaResetPosition));
+    gamma_.Apply(kGammaResetPosition);
 }
 
 bool Hotkeys::StepVibrance(int delta) {

@@ -1,6 +1,7 @@
 // Capture of key bindings, the 50 ms poll with its nine actions, and the group locks.
 #pragma once
 
+#include "display/gamma.h"
 #include "model/forms.h"
 #include "platform/platform.h"
 
@@ -16,7 +17,7 @@ inline constexpr const char* kUnmuteCaption = "Unmute";
 
 class Hotkeys {
   public:
-    Hotkeys(Form1& form, Platform& platform);
+    Hotkeys(Form1& form, Platform& platform, GammaControls& gamma);
     Hotkeys(const Hotkeys&) = delete;
     Hotkeys& operator=(const Hotkeys&) = delete;
 
@@ -39,6 +40,7 @@ class Hotkeys {
 
     Form1& form_;
     Platform& platform_;
+    GammaControls& gamma_;
     std::array<BindingGroup, 3> groups_;
     std::int16_t volumeBeforeMute_ = 0;
 };

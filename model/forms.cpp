@@ -5,23 +5,22 @@
 namespace lumatone {
 
 Form1::Form1() {
-    controls_ = {
-        &Frame2,       &Frame5,   &Frame1,   &Frame3,   &Frame4,   &Frame6,   &Line9,
-        &Line6,        &Line8,    &Line10,   &Line1,    &Line3,    &Line5,    &Line7,
-        &SettingsNote, &Command2, &Command1, &Command6, &Command9, &Check1,   &Check2,
-        &Label27,      &Label30,  &HScroll1, &Label4_0, &Label3_0, &Label1,   &Command3,
-        &Command7,     &Label2_0, &Label5,   &Label6,   &Label33,  &Text1,    &Text2,
-        &Text3,        &Text4,    &Text11,   &Text23,   &Line2_0,  &Line2_1,  &HScroll2,
-        &Label4_1,     &Label3_1, &Label11,  &Command4, &Command8, &Label2_1, &Label12,
-        &Label13,      &Label31,  &Text5,    &Text6,    &Text7,    &Text8,    &Text10,
-        &Text22,       &Line4,    &Line2_2,  &Label19,  &Label23,  &Label20,  &Label24,
-        &Label21,      &Label25,  &Label22,  &Label26,  &Text9,    &Command5, &FrequencyNote,
-        &Label28,      &Label29,  &VScroll1, &Label8,   &Label9,   &Label7,   &Command10,
-        &Label10,      &Label14,  &Label15,  &Text26,   &Text27,   &Text28,   &Text29,
-        &Text30,       &Text31,   &Line11,   &Line12,   &Text12,   &Text13,   &Text14,
-        &Text15,       &Text16,   &Text17,   &Text18,   &Text19,   &Text20,   &Text21,
-        &Text24,       &Text25,   &Text32,   &Text33,   &Text34,   &Text35,   &Text36,
-        &Text37};
+    controls_ = {&Frame2,        &Frame5,   &Frame1,   &Frame3,   &Frame4,   &Frame6,   &Line9,
+                 &Line6,         &Line8,    &Line10,   &Line1,    &Line3,    &Line5,    &Line7,
+                 &SettingsNote,  &Command2, &Command1, &Command6, &Command9, &Check1,   &Check2,
+                 &Label27,       &Label30,  &HScroll1, &Label4_0, &Label3_0, &Label1,   &Command3,
+                 &Command7,      &Label2_0, &Label5,   &Label6,   &Label33,  &Text1,    &Text2,
+                 &Text3,         &Text4,    &Text11,   &Text23,   &Line2_0,  &Line2_1,  &GammaNote,
+                 &HScroll2,      &Label4_1, &Label3_1, &Label11,  &Command4, &Command8, &Label2_1,
+                 &Label12,       &Label13,  &Label31,  &Text5,    &Text6,    &Text7,    &Text8,
+                 &Text10,        &Text22,   &Line4,    &Line2_2,  &Label19,  &Label23,  &Label20,
+                 &Label24,       &Label21,  &Label25,  &Label22,  &Label26,  &Text9,    &Command5,
+                 &FrequencyNote, &Label28,  &Label29,  &VScroll1, &Label8,   &Label9,   &Label7,
+                 &Command10,     &Label10,  &Label14,  &Label15,  &Text26,   &Text27,   &Text28,
+                 &Text29,        &Text30,   &Text31,   &Line11,   &Line12,   &Text12,   &Text13,
+                 &Text14,        &Text15,   &Text16,   &Text17,   &Text18,   &Text19,   &Text20,
+                 &Text21,        &Text24,   &Text25,   &Text32,   &Text33,   &Text34,   &Text35,
+                 &Text36,        &Text37};
     for (Control* c : controls_)
         WithKind(*c, Overloaded{[this](Line& l) { lines_.push_back(&l); }, [](Control&) {}});
 
@@ -40,6 +39,8 @@ Form1::Form1() {
     }
     // Hidden while it has nothing to say: it would cover Line1.
     SettingsNote.visible = false;
+    // One line: a wrapped second line would be cut off, and with it the screen's name.
+    GammaNote.foreColor = kRed;
 
     // Binding boxes show names and take no typing.
     for (TextBox* t :

@@ -108,6 +108,8 @@ class Form1 {
     TextBox Text23{"Text23", &Frame1, "0", 5760, 600, 495, 285};
     Line Line2_0{"Line2(0)", &Frame1, 3720, 360, 3720, 1080};
     Line Line2_1{"Line2(1)", &Frame1, 5040, 360, 5040, 1080};
+    // Says when a display does not hold the slider's ramp.
+    Label GammaNote{"GammaNote", &Frame1, "", 2400, 1095, 3900, 195};
 
     // Digital vibrance.
     Slider HScroll2{"HScroll2", &Frame3, false, 100, 360, 600, 1695, 255};

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace lumatone {
 
@@ -55,7 +57,13 @@ constexpr int kVertRes = 10;
 constexpr int kBitsPixel = 12;
 constexpr int kVRefresh = 116;
 
-// Device contexts, gamma ramps, capabilities and display modes.
+// One display of the desktop.
+struct DisplayDevice {
+    std::string name;     // as the system names it, e.g. "\\.\DISPLAY2"
+    bool primary = false; // the one the whole-screen context's ramp reaches
+};
+
+// Device contexts, gamma ramps, capabilities, display modes and display devices.
 class Screen {
   public:
     virtual ~Screen() = default;
@@ -66,6 +74,13 @@ class Screen {
     virtual std::int32_t GetDeviceCaps(DcHandle dc, int index) = 0;
     virtual bool EnumDisplaySettings(std::int32_t modeNumber, DevModeA& mode) = 0;
     virtual std::int32_t ChangeDisplaySettings(const DevModeA& mode, std::uint32_t flags) = 0;
+
+    // The displays that are active and part of the desktop, mirrors left out.
+    virtual std::vector<DisplayDevice> EnumDisplayDevices() = 0;
+    // A context of one display, 0 when there is none; give it back with DeleteDC.
+    virtual DcHandle CreateDisplayDC(const std::string& deviceName) = 0;
+    virtual void DeleteDC(DcHandle dc) = 0;
+    virtual bool GetDeviceGammaRamp(DcHandle dc, GammaRamp& ramp) = 0;
 };
 
 // Gives a context back on every path out of a scope.
@@ -84,6 +99,24 @@ class ScopedDc {
   private:
     Screen& screen_;
     WindowHandle window_;
+    DcHandle dc_;
+};
+
+// A context of one display, deleted on every path out of a scope.
+class ScopedDisplayDc {
+  public:
+    ScopedDisplayDc(Screen& screen, const std::string& deviceName)
+        : screen_(screen), dc_(screen.CreateDisplayDC(deviceName)) {}
+    ~ScopedDisplayDc() {
+        if (dc_ != 0)
+            screen_.DeleteDC(dc_);
+    }
+    ScopedDisplayDc(const ScopedDisplayDc&) = delete;
+    ScopedDisplayDc& operator=(const ScopedDisplayDc&) = delete;
+    DcHandle get() const { return dc_; }
+
+  private:
+    Screen& screen_;
     DcHandle dc_;
 };
 

@@ -19,7 +19,7 @@ if [ "$size" -ge $((1024 * 1024)) ]; then
     failed=1
 fi
 # Only DLLs that every Windows from XP x64 on ships.
-allowed=" kernel32.dll user32.dll gdi32.dll shell32.dll advapi32.dll comctl32.dll winmm.dll msvcrt.dll ole32.dll oleaut32.dll "
+allowed=" kernel32.dll user32.dll gdi32.dll shell32.dll advapi32.dll comctl32.dll winmm.dll msvcrt.dll ole32.dll oleaut32.dll wtsapi32.dll "
 imports=$(x86_64-w64-mingw32-objdump -p "$build/lumatone.exe" | awk '/DLL Name:/ { print tolower($3) }')
 for dll in $imports; do
     case "$allowed" in

@@ -3,6 +3,7 @@
 #include "win32app/view.h"
 
 #include <commctrl.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <cmath>
@@ -163,6 +164,7 @@ bool Win32View::Create(App& app) {
     if (window->hwnd == nullptr)
         return false;
     form1_ = std::move(window);
+    ListenForSessionChanges();
     for (Control* c : f.Controls()) {
         if (OutOfReach(*c))
             continue;
@@ -269,6 +271,8 @@ void Win32View::DestroyForm1() {
         return;
     HWND dying = form1_->hwnd;
     form1_->hwnd = nullptr;
+    if (sessionNotices_)
+        WTSUnRegisterSessionNotification(dying);
     DestroyWindow(dying);
 }
 

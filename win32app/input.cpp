@@ -5,6 +5,7 @@
 #include "win32app/twips.h"
 
 #include <windowsx.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 
@@ -211,6 +212,22 @@ LRESULT Win32View::HandleForm(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         else if (isForm2 && LiveForm2() != nullptr)
             Deliver([this] { app_->CloseForm2(); });
         return 0;
+    // Each of these may have reset the screen's gamma ramps.
+    case WM_DISPLAYCHANGE:
+        if (isForm1 && Live())
+            Deliver([this] { app_->OnDisplayChange(); });
+        return 0;
+    case WM_POWERBROADCAST:
+        if (isForm1 && Live() &&
+            (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND))
+            Deliver([this] { app_->OnResume(); });
+        return TRUE;
+    case WM_WTSSESSION_CHANGE:
+        if (isForm1 && Live() &&
+            (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT ||
+             wParam == WTS_REMOTE_CONNECT))
+            Deliver([this] { app_->OnSessionUnlock(); });
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE; // never hold up the end of the session
     case WM_ENDSESSION:
@@ -369,7 +386,16 @@ void Win32View::OnTimer(UINT_PTR id) {
     if (id == 0 || id > timers.size())
         return;
     Timer* t = timers[id - 1];
+    if (t == &app_->form1.Timer2 && !sessionNotices_)
+        ListenForSessionChanges();
     Deliver([t] { t->Tick(); });
+}
+
+void Win32View::ListenForSessionChanges() {
+    // Started with Windows, the program may ask before the session service
+    // runs; Timer2 asks again until it answers.
+    sessionNotices_ =
+        WTSRegisterSessionNotification(Form1Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 
 void Win32View::OnActivate(bool active) {

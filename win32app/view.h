@@ -79,6 +79,8 @@ class Win32View : public WindowRuntime {
     void OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void OnCaptureLost(HWND hwnd);
     void OnTimer(UINT_PTR id);
+    // Asks Windows for the session's unlock and reconnect notices.
+    void ListenForSessionChanges();
     void OnActivate(bool active);
     void MoveFocus(bool backwards);
     void FocusModelControl();
@@ -112,6 +114,7 @@ class Win32View : public WindowRuntime {
     float twipsPerPixel_ = 15.0f;
     int dpi_ = 96;
     bool mirroring_ = false;
+    bool sessionNotices_ = false; // registered for unlock and reconnect
     std::vector<std::function<void()>> deferred_;
     Press press_;
 

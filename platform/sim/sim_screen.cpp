@@ -5,35 +5,115 @@
 
 namespace lumatone {
 
-DcHandle SimScreen::GetDC(WindowHandle) {
-    if (failGetDC)
-        return 0;
+GammaRamp SimScreen::LinearRamp() {
+    GammaRamp r;
+    for (std::size_t i = 0; i < r.size(); ++i)
+        r[i] = static_cast<std::uint16_t>((i % 256) * 257);
+    return r;
+}
+
+SimScreen::SimScreen() {
+    AddDisplay().primary = true;
+}
+
+SimScreen::Display& SimScreen::AddDisplay(std::string name) {
+    if (name.empty())
+        name = "\\\\.\\DISPLAY" + std::to_string(displays.size() + 1);
+    displays.push_back(Display{std::move(name)});
+    return displays.back();
+}
+
+DcHandle SimScreen::Hand(std::string display, bool created) {
     ++contextsOutstanding;
-    ++contextsObtained;
-    DcHandle dc = nextDc_++;
-    live_.push_back(dc);
+    const DcHandle dc = nextDc_++;
+    live_.push_back({dc, std::move(display), created});
     return dc;
 }
 
-void SimScreen::ReleaseDC(WindowHandle, DcHandle dc) {
-    auto it = std::find(live_.begin(), live_.end(), dc);
+SimScreen::LiveDc* SimScreen::Live(DcHandle dc) {
+    auto it =
+        std::find_if(live_.begin(), live_.end(), [dc](const LiveDc& l) { return l.dc == dc; });
+    return it == live_.end() ? nullptr : &*it;
+}
+
+void SimScreen::GiveBack(DcHandle dc, bool created) {
+    auto it = std::find_if(live_.begin(), live_.end(),
+                           [&](const LiveDc& l) { return l.dc == dc && l.created == created; });
+    // A context given back the wrong way stays outstanding, as a leak would.
     if (it == live_.end())
         return;
     live_.erase(it);
     --contextsOutstanding;
 }
 
+SimScreen::Display* SimScreen::Target(DcHandle dc) {
+    const LiveDc* live = Live(dc);
+    if (live == nullptr)
+        return nullptr;
+    for (Display& d : displays)
+        if (live->display.empty() ? d.primary : d.name == live->display)
+            return &d;
+    return nullptr;
+}
+
+DcHandle SimScreen::GetDC(WindowHandle) {
+    if (failGetDC)
+        return 0;
+    ++contextsObtained;
+    return Hand({}, false);
+}
+
+void SimScreen::ReleaseDC(WindowHandle, DcHandle dc) {
+    GiveBack(dc, false);
+}
+
+DcHandle SimScreen::CreateDisplayDC(const std::string& deviceName) {
+    if (failGetDC || std::none_of(displays.begin(), displays.end(),
+                                  [&](const Display& d) { return d.name == deviceName; }))
+        return 0;
+    ++displayContextsCreated;
+    return Hand(deviceName, true);
+}
+
+void SimScreen::DeleteDC(DcHandle dc) {
+    GiveBack(dc, true);
+}
+
+std::vector<DisplayDevice> SimScreen::EnumDisplayDevices() {
+    std::vector<DisplayDevice> devices;
+    for (const Display& d : displays)
+        devices.push_back({d.name, d.primary});
+    return devices;
+}
+
 bool SimScreen::SetDeviceGammaRamp(DcHandle dc, const GammaRamp& r) {
     rampWrites.push_back(r);
-    if (dc == 0 || refuseRamps || std::find(live_.begin(), live_.end(), dc) == live_.end())
+    Display* d = Target(dc);
+    if (d == nullptr || refuseRamps)
         return false;
-    ramp = r;
+    ++d->writes;
+    if (d->answer == Answer::Refuses)
+        return false;
+    if (d->answer == Answer::Takes) {
+        const auto mask = static_cast<std::uint16_t>(0xFFFFu << (16 - d->keptBits));
+        for (std::size_t i = 0; i < r.size(); ++i)
+            d->ramp[i] = static_cast<std::uint16_t>(r[i] & mask);
+        ramp = r;
+    }
+    return true;
+}
+
+bool SimScreen::GetDeviceGammaRamp(DcHandle dc, GammaRamp& r) {
+    Display* d = Target(dc);
+    if (d == nullptr)
+        return false;
+    ++d->readBacks;
+    r = d->ramp;
     return true;
 }
 
 std::int32_t SimScreen::GetDeviceCaps(DcHandle dc, int index) {
-    capsQueries.push_back(
-        {dc, index, dc != 0 && std::find(live_.begin(), live_.end(), dc) != live_.end()});
+    capsQueries.push_back({dc, index, dc != 0 && Live(dc) != nullptr});
     if (dc == 0)
         return 0;
     switch (index) {

@@ -3,6 +3,7 @@
 #include "platform/win32/win32_windows.h"
 
 #include <cstring>
+#include <string>
 
 namespace lumatone {
 
@@ -100,6 +101,44 @@ std::int32_t Win32Screen::ChangeDisplaySettings(const DevModeA& mode, std::uint3
     DEVMODEA native;
     ToNative(mode, native);
     return ::ChangeDisplaySettingsA(&native, flags);
+}
+
+std::vector<DisplayDevice> Win32Screen::EnumDisplayDevices() {
+    std::vector<DisplayDevice> devices;
+    DISPLAY_DEVICEA device{};
+    device.cb = sizeof(device);
+    for (DWORD i = 0; ::EnumDisplayDevicesA(nullptr, i, &device, 0); ++i) {
+        // For an adapter, ACTIVE and ATTACHED_TO_DESKTOP are the same bit.
+        if ((device.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) != 0 &&
+            (device.StateFlags & DISPLAY_DEVICE_MIRRORING_DRIVER) == 0)
+            devices.push_back({std::string(device.DeviceName,
+                                           strnlen(device.DeviceName, sizeof device.DeviceName)),
+                               (device.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE) != 0});
+        device = DISPLAY_DEVICEA{};
+        device.cb = sizeof(device);
+    }
+    return devices;
+}
+
+DcHandle Win32Screen::CreateDisplayDC(const std::string& deviceName) {
+    if (deviceName.empty())
+        return 0;
+    return reinterpret_cast<DcHandle>(::CreateDCA("DISPLAY", deviceName.c_str(), nullptr, nullptr));
+}
+
+void Win32Screen::DeleteDC(DcHandle dc) {
+    if (dc != 0)
+        ::DeleteDC(ToDc(dc));
+}
+
+bool Win32Screen::GetDeviceGammaRamp(DcHandle dc, GammaRamp& ramp) {
+    if (dc == 0)
+        return false;
+    WORD words[3][256];
+    if (!::GetDeviceGammaRamp(ToDc(dc), words))
+        return false;
+    std::memcpy(ramp.data(), words, sizeof(words));
+    return true;
 }
 
 } // namespace lumatone

@@ -12,6 +12,10 @@ class Win32Screen : public Screen {
     std::int32_t GetDeviceCaps(DcHandle dc, int index) override;
     bool EnumDisplaySettings(std::int32_t modeNumber, DevModeA& mode) override;
     std::int32_t ChangeDisplaySettings(const DevModeA& mode, std::uint32_t flags) override;
+    std::vector<DisplayDevice> EnumDisplayDevices() override;
+    DcHandle CreateDisplayDC(const std::string& deviceName) override;
+    void DeleteDC(DcHandle dc) override;
+    bool GetDeviceGammaRamp(DcHandle dc, GammaRamp& ramp) override;
 };
 
 } // namespace lumatone

@@ -11,6 +11,7 @@
 #include <shellapi.h>
 
 #undef ChangeDisplaySettings
+#undef EnumDisplayDevices
 #undef EnumDisplaySettings
 #undef GetPrivateProfileString
 #undef GetVersionEx

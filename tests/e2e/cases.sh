@@ -318,3 +318,75 @@ case_settings_held_by_another_program_are_left_alone() {
     wine reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Lumatone /f \
         >/dev/null 2>&1
 }
+
+# ---- gamma kept on screen ---------------------------------------------------
+
+# The note of the "Gamma" group, empty when it says nothing.
+gamma_note() { probe controls | awk -F'|' '$1 == "Static" && $2 == "Gamma" &&
+    ($10 ~ /^The screen refused/ || $10 ~ /^Another program/) { print $10; exit }'; }
+no_gamma_note() { [ -z "$(gamma_note)" ]; }
+gamma_within() { # gamma_within POSITION: the screen holds that position's ramp
+    local worst
+    worst=$(probe gamma "$1")
+    [ -n "$worst" ] && [ "$worst" -le 256 ]
+}
+quit_program() {
+    focus_window
+    xdotool key alt+F4
+    wait_exit
+    stop_program
+}
+
+case_gamma_refusal_told() {
+    echo "- a gamma level the screen refuses"
+    # Wine refuses the ramps of positions 0 and 37 as too far from linear.
+    start_program gamma-refused $'[Gamma]\nlastgamma=37' || { check "starts" false; return; }
+    check "slider and read-out stay at 37" equals \
+        "$(nth_control ScrollBar Gamma 1 | field 9) $(control Static Gamma 37 | field 10)" "37 37"
+    check "the Gamma group says the screen refused" equals "$(gamma_note)" \
+        "The screen refused this gamma level"
+    screenshot gamma-refused
+    click_control "$(control Button Gamma Reset)"
+    check "Reset to 27 clears the note" until_true 10 no_gamma_note
+    check "and the screen has 27" gamma_within 27
+    quit_program
+    check "the position the user set is saved" equals "$(ini_value Gamma lastgamma)" 27
+}
+
+case_gamma_back_after_outside_reset() {
+    echo "- gamma reset from outside (xgamma)"
+    probe set-gamma 27
+    xgamma -gamma 1.0 >/dev/null 2>&1
+    check "xgamma resets the ramp Wine reads" test "$(probe gamma 27)" -gt 256
+    start_program gamma-xgamma $'[Gamma]\nlastgamma=27' || { check "starts" false; return; }
+    local start probe_ms elapsed allowed
+    start=$(date +%s%N)
+    check "the screen has 27" gamma_within 27
+    # One reading takes the probe a while under Wine; a busy machine, longer.
+    probe_ms=$((($(date +%s%N) - start) / 1000000))
+    start=$(date +%s%N)
+    xgamma -gamma 1.0 >/dev/null 2>&1
+    until_true 10 gamma_within 27
+    elapsed=$((($(date +%s%N) - start) / 1000000))
+    # Two Timer2 ticks, and the last reading that saw it back.
+    allowed=$((3000 + 2 * probe_ms))
+    check "back on screen after $elapsed ms (two Timer2 ticks and a reading: $allowed ms)" \
+        test "$elapsed" -le "$allowed"
+    check "no note" no_gamma_note
+    quit_program
+}
+
+case_gamma_back_after_system_events() {
+    echo "- gamma after a rate change, a resume and an unlock"
+    start_program gamma-events $'[Gamma]\nlastgamma=27' || { check "starts" false; return; }
+    # The probe resets the screen to linear, hands the program the event and
+    # reads the screen as soon as the program has handled it.
+    local event worst
+    worst=$(probe kept-after none 27)
+    check "without an event the reset stays (difference $worst)" test "${worst:-0}" -gt 256
+    for event in rate:75 rate:60 resume resume-suspend unlock console-connect remote-connect; do
+        worst=$(probe kept-after "$event" 27)
+        check "$event brings it back (difference $worst)" test "${worst:-99999}" -le 256
+    done
+    quit_program
+}

@@ -15,6 +15,14 @@
 //                                process owning the first window of that class
 //   probe hold FILE UNTIL        opens FILE for reading with no sharing, prints "held",
 //                                and keeps it so until the file UNTIL exists
+//   probe set-gamma POSITION     writes that position's ramp to the whole screen
+//   probe kept-after EVENT POSITION
+//                                resets the screen to a linear ramp as another program
+//                                would, hands Form1 the event and waits until it is
+//                                handled, then prints what "probe gamma" prints. EVENT:
+//                                none, resume, resume-suspend, unlock, console-connect,
+//                                remote-connect, or rate:HZ (another program changes
+//                                the refresh rate)
 #include "display/gamma.h"
 
 #include <windows.h>
@@ -64,6 +72,70 @@ BOOL CALLBACK PrintControl(HWND h, LPARAM) {
     return TRUE;
 }
 
+// Largest difference between the screen's ramp and a position's, -1 if unreadable.
+int GammaDifference(std::int16_t position) {
+    lumatone::GammaRamp want{};
+    lumatone::BuildGammaRamp(lumatone::GammaForPosition(position), want);
+    WORD have[3][256] = {};
+    HDC dc = GetDC(nullptr);
+    const BOOL read = GetDeviceGammaRamp(dc, have);
+    ReleaseDC(nullptr, dc);
+    if (!read)
+        return -1;
+    int worst = 0;
+    for (int i = 0; i < 768; ++i)
+        worst = std::max(worst, std::abs(static_cast<int>(have[i / 256][i % 256]) -
+                                         static_cast<int>(want[static_cast<std::size_t>(i)])));
+    return worst;
+}
+
+bool WriteGamma(lumatone::GammaRamp ramp) {
+    HDC dc = GetDC(nullptr);
+    const BOOL ok = SetDeviceGammaRamp(dc, ramp.data());
+    ReleaseDC(nullptr, dc);
+    return ok != FALSE;
+}
+
+bool ResetGammaToLinear() {
+    lumatone::GammaRamp linear;
+    for (std::size_t i = 0; i < linear.size(); ++i)
+        linear[i] = static_cast<WORD>((i % 256) * 257);
+    return WriteGamma(linear);
+}
+
+// What the system tells windows when the screen's gamma may have been reset.
+bool Deliver(HWND form, const std::string& event) {
+    DWORD_PTR result = 0;
+    auto send = [&](UINT message, WPARAM w) {
+        return SendMessageTimeoutA(form, message, w, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+    };
+    if (event == "none")
+        return true;
+    if (event == "resume")
+        return send(WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC);
+    if (event == "resume-suspend")
+        return send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND);
+    if (event == "unlock")
+        return send(WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK);
+    if (event == "console-connect")
+        return send(WM_WTSSESSION_CHANGE, WTS_CONSOLE_CONNECT);
+    if (event == "remote-connect")
+        return send(WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT);
+    if (event.rfind("rate:", 0) == 0) {
+        DEVMODEA mode{};
+        mode.dmSize = sizeof mode;
+        if (!EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode))
+            return false;
+        // Wine refuses a change that flags the frequency alone.
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFREQUENCY;
+        mode.dmDisplayFrequency = static_cast<DWORD>(std::atoi(event.c_str() + 5));
+        // Returns once every top-level window has handled WM_DISPLAYCHANGE.
+        return ChangeDisplaySettingsExA(nullptr, &mode, nullptr, 0, nullptr) ==
+               DISP_CHANGE_SUCCESSFUL;
+    }
+    return false;
+}
+
 NOTIFYICONDATAA IconOf(HWND form) {
     NOTIFYICONDATAA data{};
     data.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -74,7 +146,8 @@ NOTIFYICONDATAA IconOf(HWND form) {
 
 int Usage() {
     std::fprintf(stderr, "usage: probe window|controls [form2]|focus|tray-exists|tray-delete|"
-                         "taskbar-created|menu|gamma POSITION|process CLASS|hold FILE UNTIL\n");
+                         "taskbar-created|menu|gamma POSITION|process CLASS|hold FILE UNTIL|"
+                         "set-gamma POSITION|kept-after EVENT POSITION\n");
     return 2;
 }
 
@@ -141,19 +214,24 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "gamma" && argc > 2) {
-        lumatone::GammaRamp want{};
-        lumatone::BuildGammaRamp(
-            lumatone::GammaForPosition(static_cast<std::int16_t>(std::atoi(argv[2]))), want);
-        WORD have[3][256] = {};
-        HDC dc = GetDC(nullptr);
-        const BOOL read = GetDeviceGammaRamp(dc, have);
-        ReleaseDC(nullptr, dc);
-        if (!read)
+        const int worst = GammaDifference(static_cast<std::int16_t>(std::atoi(argv[2])));
+        if (worst < 0)
             return 1;
-        int worst = 0;
-        for (int i = 0; i < 768; ++i)
-            worst = std::max(worst, std::abs(static_cast<int>(have[i / 256][i % 256]) -
-                                             static_cast<int>(want[static_cast<std::size_t>(i)])));
+        std::printf("%d\n", worst);
+        return 0;
+    }
+    if (command == "set-gamma" && argc > 2) {
+        lumatone::GammaRamp ramp;
+        lumatone::BuildGammaRamp(
+            lumatone::GammaForPosition(static_cast<std::int16_t>(std::atoi(argv[2]))), ramp);
+        return WriteGamma(ramp) ? 0 : 1;
+    }
+    if (command == "kept-after" && argc > 3) {
+        if (form1 == nullptr || !ResetGammaToLinear() || !Deliver(form1, argv[2]))
+            return 1;
+        const int worst = GammaDifference(static_cast<std::int16_t>(std::atoi(argv[3])));
+        if (worst < 0)
+            return 1;
         std::printf("%d\n", worst);
         return 0;
     }

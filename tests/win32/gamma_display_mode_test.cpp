@@ -5,6 +5,7 @@
 #include "win32/wine_support.h"
 
 #include <cstdlib>
+#include <vector>
 
 namespace lumatone {
 namespace {
@@ -68,6 +69,13 @@ TEST(Win32ScreenGamma, GivesEveryContextBack) {
     EXPECT_FALSE(screen.SetDeviceGammaRamp(0, RampFor(27)));
 }
 
+TEST(OnXvfbGamma, KeeperSaysTheScreenRefused) {
+    Win32Screen screen;
+    GammaKeeper keeper(screen);
+    keeper.Write(kGammaResetPosition, true);
+    EXPECT_EQ(keeper.Note(), kNoteGammaRefused);
+}
+
 TEST(OnXvfbGamma, FailsWithoutHarm) {
     Win32Screen screen;
     for (std::int16_t position : {27, 30, 0}) {
@@ -77,6 +85,53 @@ TEST(OnXvfbGamma, FailsWithoutHarm) {
     ScopedDc dc(screen, 0);
     ASSERT_NE(dc.get(), 0u);
     EXPECT_EQ(screen.GetDeviceCaps(dc.get(), kHorzRes), 1024);
+}
+
+// Wine lists the X screen as one display; a context of its own reads the
+// ramp the whole-screen context wrote.
+TEST(Win32ScreenDisplays, ListsThePrimaryDisplayAndReadsItsRampBack) {
+    Win32Screen screen;
+    const std::vector<DisplayDevice> displays = screen.EnumDisplayDevices();
+    ASSERT_EQ(displays.size(), 1u);
+    EXPECT_EQ(displays[0].name, "\\\\.\\DISPLAY1");
+    EXPECT_TRUE(displays[0].primary);
+
+    ASSERT_TRUE(SetGamma(screen, GammaForPosition(kGammaResetPosition)));
+    DcHandle dc = screen.CreateDisplayDC(displays[0].name);
+    ASSERT_NE(dc, 0u);
+    GammaRamp back{};
+    EXPECT_TRUE(screen.GetDeviceGammaRamp(dc, back));
+    EXPECT_LE(LargestDifference(back, RampFor(kGammaResetPosition)), 256);
+    screen.DeleteDC(dc);
+    // Deleted already: the system no longer knows it.
+    EXPECT_EQ(DeleteDC(reinterpret_cast<HDC>(dc)), FALSE);
+
+    EXPECT_EQ(screen.CreateDisplayDC(""), 0u);
+    EXPECT_FALSE(screen.GetDeviceGammaRamp(0, back));
+}
+
+TEST(Win32ScreenDisplays, KeeperNotesARefusedLevelAndUndoesAnOutsideReset) {
+    Win32Screen screen;
+    GammaKeeper keeper(screen);
+    for (std::int16_t position : {0, 37}) {
+        SCOPED_TRACE(position);
+        keeper.Write(position, true);
+        EXPECT_EQ(keeper.Note(), kNoteGammaRefused);
+        keeper.Write(kGammaResetPosition, true);
+        EXPECT_EQ(keeper.Note(), "");
+    }
+
+    // Another program resets the screen to linear.
+    GammaRamp linear;
+    for (std::size_t i = 0; i < linear.size(); ++i)
+        linear[i] = static_cast<WORD>((i % 256) * 257);
+    HDC whole = GetDC(nullptr);
+    ASSERT_TRUE(SetDeviceGammaRamp(whole, linear.data()));
+    ReleaseDC(nullptr, whole);
+    ASSERT_GT(LargestDifference(*ReadRamp(), RampFor(kGammaResetPosition)), 256);
+    keeper.Check();
+    EXPECT_LE(LargestDifference(*ReadRamp(), RampFor(kGammaResetPosition)), 256);
+    EXPECT_EQ(keeper.Note(), "");
 }
 
 class Win32ScreenModes : public ::testing::Test {

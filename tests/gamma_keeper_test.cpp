@@ -1,0 +1,179 @@
+// The slider's ramp on every display: refusals told, outside resets undone,
+// and a program that keeps overwriting it left alone until the user acts.
+#include "display/gamma.h"
+#include "support/sim_app.h"
+
+#include <gtest/gtest.h>
+
+namespace lumatone {
+namespace {
+
+using Answer = SimScreen::Answer;
+constexpr std::uint64_t kTimer2 = 1500;
+
+GammaRamp RampFor(std::int16_t position) {
+    GammaRamp r;
+    BuildGammaRamp(GammaForPosition(position), r);
+    return r;
+}
+
+class GammaKeeping : public ::testing::Test {
+  protected:
+    // Started with a second display and the stored position, if any.
+    App& Start(const char* lastgamma = nullptr) {
+        screen.AddDisplay();
+        if (lastgamma != nullptr)
+            s.Write("Gamma", "lastgamma", lastgamma);
+        return s.Start();
+    }
+    std::uint64_t Writes() {
+        std::uint64_t n = 0;
+        for (const auto& d : screen.displays)
+            n += d.writes;
+        return n;
+    }
+    std::string Note() { return s.form().GammaNote.caption; }
+
+    testing::SimApp s;
+    SimScreen& screen = s.sim.screen;
+};
+
+TEST_F(GammaKeeping, EveryDisplayFollowsTheSliderAndOneThatDoesNotTakeItIsNamed) {
+    App& app = Start();
+    auto& second = screen.displays[1];
+    app.form1.HScroll1.SetValue(20);
+    EXPECT_EQ(screen.displays[0].ramp, RampFor(20));
+    EXPECT_EQ(second.ramp, RampFor(20));
+    EXPECT_EQ(Note(), "");
+
+    const std::string named = std::string(kNoteGammaRefused) + ": DISPLAY2";
+    for (Answer answer : {Answer::Refuses, Answer::Ignores}) {
+        SCOPED_TRACE(static_cast<int>(answer));
+        second.answer = answer;
+        app.form1.HScroll1.SetValue(app.form1.HScroll1.Value() + 1);
+        EXPECT_EQ(screen.displays[0].ramp, RampFor(app.form1.HScroll1.Value()));
+        EXPECT_EQ(second.ramp, RampFor(20));
+        EXPECT_EQ(Note(), named);
+        EXPECT_EQ(app.form1.Label1.caption, std::to_string(app.form1.HScroll1.Value()));
+        // Timer2 leaves a display alone that never held the ramp.
+        s.Advance(kTimer2 * 4);
+        EXPECT_EQ(Note(), named);
+    }
+
+    // A driver keeping 8 bits of each entry holds the ramp all the same.
+    second.answer = Answer::Takes;
+    second.keptBits = 8;
+    app.form1.HScroll1.SetValue(30);
+    EXPECT_EQ(Note(), "");
+    EXPECT_EQ(screen.contextsOutstanding, 0);
+
+    app.Unload(UnloadReason::UserQuit);
+    EXPECT_EQ(s.Read("Gamma", "lastgamma"), "30");
+}
+
+TEST_F(GammaKeeping, OnASingleDisplayTheNoteNamesNoScreen) {
+    App& app = s.Start();
+    screen.displays[0].answer = Answer::Ignores;
+    app.form1.HScroll1.SetValue(5);
+    EXPECT_EQ(Note(), kNoteGammaRefused);
+    EXPECT_EQ(app.form1.HScroll1.Value(), 5);
+}
+
+TEST_F(GammaKeeping, ARampResetFromOutsideIsBackWithinOneTimer2Tick) {
+    Start("27");
+    for (std::size_t reset : {0u, 1u}) {
+        SCOPED_TRACE(reset);
+        screen.displays[reset].ramp = SimScreen::LinearRamp();
+        const std::uint64_t reads0 = screen.displays[0].readBacks;
+        const std::uint64_t reads1 = screen.displays[1].readBacks;
+        const std::uint64_t writes = Writes();
+        s.Advance(kTimer2);
+        EXPECT_EQ(screen.displays[reset].ramp, RampFor(27));
+        // Only the display that lost it is written, and each is read once.
+        EXPECT_EQ(Writes(), writes + 1);
+        EXPECT_EQ(screen.displays[0].readBacks, reads0 + 1);
+        EXPECT_EQ(screen.displays[1].readBacks, reads1 + 1);
+        EXPECT_EQ(Note(), "");
+    }
+}
+
+TEST_F(GammaKeeping, ThreeOverwritesInARowAreLeftToTheOtherProgramUntilTheUserActs) {
+    App& app = Start("27");
+    auto overwriteAndTick = [&] {
+        screen.displays[0].ramp = SimScreen::LinearRamp();
+        s.Advance(kTimer2);
+    };
+    // Ticks in a row: one intact tick in between starts the count again.
+    overwriteAndTick();
+    overwriteAndTick();
+    s.Advance(kTimer2);
+    overwriteAndTick();
+    overwriteAndTick();
+    EXPECT_EQ(screen.displays[0].ramp, RampFor(27));
+    EXPECT_EQ(Note(), "");
+
+    overwriteAndTick();
+    EXPECT_EQ(screen.displays[0].ramp, SimScreen::LinearRamp());
+    EXPECT_EQ(Note(), kNoteGammaTakenOver);
+    const std::uint64_t writes = Writes();
+    s.Advance(kTimer2 * 5);
+    app.OnResume();
+    app.OnDisplayChange();
+    app.OnSessionUnlock();
+    EXPECT_EQ(Writes(), writes);
+    EXPECT_EQ(Note(), kNoteGammaTakenOver);
+
+    app.form1.HScroll1.SetValue(28);
+    EXPECT_EQ(screen.displays[0].ramp, RampFor(28));
+    EXPECT_EQ(Note(), "");
+    overwriteAndTick();
+    EXPECT_EQ(screen.displays[0].ramp, RampFor(28));
+}
+
+TEST_F(GammaKeeping, NothingIsWrittenOrReadBeforeTheFirstRamp) {
+    for (const char* stored : {static_cast<const char*>(nullptr), "0"}) {
+        SCOPED_TRACE(stored ? stored : "no settings");
+        testing::SimApp fresh;
+        if (stored != nullptr)
+            fresh.Write("Gamma", "lastgamma", stored);
+        App& app = fresh.Start();
+        fresh.sim.screen.displays[0].ramp = RampFor(33); // someone else's
+        fresh.Advance(kTimer2 * 4);
+        app.OnDisplayChange();
+        app.OnResume();
+        app.OnSessionUnlock();
+        EXPECT_TRUE(fresh.sim.screen.rampWrites.empty());
+        EXPECT_EQ(fresh.sim.screen.displays[0].readBacks, 0u);
+        EXPECT_EQ(fresh.sim.screen.displays[0].ramp, RampFor(33));
+    }
+}
+
+TEST_F(GammaKeeping, DisplayChangeResumeAndUnlockEachWriteItOnceToEveryDisplay) {
+    App& app = Start("27");
+    const struct {
+        const char* name;
+        void (App::*event)();
+    } events[] = {{"display change", &App::OnDisplayChange},
+                  {"resume", &App::OnResume},
+                  {"unlock", &App::OnSessionUnlock}};
+    for (const auto& e : events) {
+        SCOPED_TRACE(e.name);
+        const std::uint64_t before0 = screen.displays[0].writes;
+        const std::uint64_t before1 = screen.displays[1].writes;
+        for (auto& d : screen.displays)
+            d.ramp = SimScreen::LinearRamp();
+        (app.*e.event)();
+        EXPECT_EQ(screen.displays[0].writes, before0 + 1);
+        EXPECT_EQ(screen.displays[1].writes, before1 + 1);
+        EXPECT_EQ(screen.displays[0].ramp, RampFor(27));
+        EXPECT_EQ(screen.displays[1].ramp, RampFor(27));
+    }
+    // A display plugged in gets the ramp with the change that announces it.
+    screen.AddDisplay().answer = Answer::Refuses;
+    app.OnDisplayChange();
+    EXPECT_EQ(Note(), std::string(kNoteGammaRefused) + ": DISPLAY3");
+    EXPECT_EQ(screen.contextsOutstanding, 0);
+}
+
+} // namespace
+} // namespace lumatone
