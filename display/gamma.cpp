@@ -74,8 +74,8 @@ GammaKeeper::ReadBack GammaKeeper::Compare(DcHandle dc) const {
     return ReadBack::Same;
 }
 
-GammaKeeper::ReadBack GammaKeeper::Read(const Display& display) const {
-    if (display.name.empty()) {
+GammaKeeper::ReadBack GammaKeeper::Read(const Display& display, bool wholeScreen) const {
+    if (wholeScreen || display.name.empty()) {
         const ScopedDc dc(screen_, 0);
         return Compare(dc.get());
     }
@@ -111,7 +111,8 @@ void GammaKeeper::Write(std::int16_t position, bool byUser) {
 
     for (Display& d : displays_) {
         if (d.primary) {
-            d.holds = wholeScreenTook && Read(d) != ReadBack::Differs;
+            // Its own context: the write keeps to one whole-screen context.
+            d.holds = wholeScreenTook && Read(d, false) != ReadBack::Differs;
             continue;
         }
         const ScopedDisplayDc dc(screen_, d.name);
@@ -127,8 +128,10 @@ void GammaKeeper::Check() {
         return;
     std::vector<Display*> changed;
     // A display that refused the last write is not read: it would always differ.
+    // The primary through the whole-screen context: under Wine a third of the
+    // cost of a context of its own, on every tick.
     for (Display& d : displays_)
-        if (d.holds && Read(d) == ReadBack::Differs)
+        if (d.holds && Read(d, d.primary) == ReadBack::Differs)
             changed.push_back(&d);
     if (changed.empty()) {
         overwrites_ = 0;

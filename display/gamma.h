@@ -57,7 +57,7 @@ class GammaKeeper {
     };
     enum class ReadBack { Same, Differs, Unreadable };
     ReadBack Compare(DcHandle dc) const;
-    ReadBack Read(const Display& display) const;
+    ReadBack Read(const Display& display, bool wholeScreen) const;
     bool WriteOne(const Display& display);
     void NoteRefusals();
 
