@@ -103,11 +103,15 @@ void GammaKeeper::Write(std::int16_t position, bool byUser) {
         gaveUp_ = false;
         overwrites_ = 0;
     }
-    displays_.clear();
-    for (DisplayDevice& d : screen_.EnumDisplayDevices())
-        displays_.push_back({std::move(d.name), d.primary, false});
-    if (displays_.empty())
-        displays_.push_back({{}, true, false});
+    // The display list changes only with the events that re-apply the ramp, so
+    // a slider or a held hotkey does not ask for it on every step.
+    if (displays_.empty() || !byUser) {
+        displays_.clear();
+        for (DisplayDevice& d : screen_.EnumDisplayDevices())
+            displays_.push_back({std::move(d.name), d.primary, false});
+        if (displays_.empty())
+            displays_.push_back({{}, true, false});
+    }
 
     for (Display& d : displays_) {
         if (d.primary) {
