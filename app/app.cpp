@@ -3,7 +3,7 @@
 namespace lumatone {
 
 App::App(Platform& p)
-    : platform(p), gamma(form1, p.screen), vibrance(form1, p.launcher),
+    : platform(p), gamma(form1, p.screen), vibrance(form1, p.launcher, p.system),
       monitor(form1, p.screen, p.shell, p.runtime), volume(p.mixer, p.memory),
       volumeSlider(form1, volume), hotkeys(form1, p, gamma), tray(form1, p.shell, p.runtime),
       exitChoice(*this), dragging(form1, p.runtime, p.shell) {

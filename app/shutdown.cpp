@@ -86,7 +86,8 @@ void App::Shutdown(UnloadReason reason) {
     if (f.Check1.value == 1)
         WriteRegValue(platform.registry, kRunValuePath,
                       AutostartCommand(platform.system.ProgramFolder(),
-                                       platform.system.PathSeparator(), platform.system.ExeName()));
+                                       platform.system.PathSeparator(), platform.system.ExeName(),
+                                       platform.system.GetFeatures().family));
     else
         RemoveRegValue(platform.registry, kRunValuePath);
 

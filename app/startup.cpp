@@ -3,7 +3,6 @@
 #include "base/integer_text.h"
 #include "settings/ini.h"
 #include "settings/keys.h"
-#include "settings/version.h"
 
 #include <optional>
 #include <string>
@@ -107,7 +106,8 @@ void App::Startup() {
         tray.KeepOnScreenUntilIcon();
     f.Command6.Click();
 
-    if (GetWindowsVersionName(platform.system) != "Windows XP") {
+    const Features features = platform.system.GetFeatures();
+    if (!features.vibrance) {
         f.Frame3.visible = false;
         f.Frame4.top -= kVibranceGroupHeight;
         f.Line7.y1 -= kVibranceGroupHeight;
@@ -119,8 +119,7 @@ void App::Startup() {
         vibranceCodesHeld = true;
     }
 
-    const std::string name = GetWindowsVersionName(platform.system);
-    if (name == "Windows Vista" || GetWindowsVersionName(platform.system) == "Windows XP") {
+    if (features.volume) {
         f.Timer3.enabled = true;
         return;
     }

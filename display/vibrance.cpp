@@ -6,11 +6,13 @@
 
 namespace lumatone {
 
-std::string VibranceCommandLine(std::int16_t level) {
+std::string VibranceCommandLine(std::int16_t level, SystemFamily family) {
+    if (family == SystemFamily::Posix)
+        return "nvidia-settings -a DigitalVibrance=" + DecimalText(level);
     return "RUNDLL32.exe NvCpl.dll,dtcfg setdvc all " + DecimalText(level);
 }
 
-bool RunVibranceCommand(Launcher& launcher, std::int16_t level) {
+bool RunVibranceCommand(Launcher& launcher, std::int16_t level, SystemFamily family) {
     // The runner by full path from the system folder, which is also the working
     // folder: a RUNDLL32.exe or NvCpl.dll planted beside us is never the one run.
     const std::string folder = launcher.SystemFolder();
@@ -18,12 +20,13 @@ bool RunVibranceCommand(Launcher& launcher, std::int16_t level) {
         return false;
     const char sep = folder.find('/') != std::string::npos ? '/' : '\\';
     const std::string program =
-        folder + (folder.back() == sep ? "" : std::string(1, sep)) + "rundll32.exe";
-    return launcher.Launch(program, VibranceCommandLine(level), folder, kSwShowMinimized);
+        folder + (folder.back() == sep ? "" : std::string(1, sep)) +
+        (family == SystemFamily::Posix ? "nvidia-settings" : "rundll32.exe");
+    return launcher.Launch(program, VibranceCommandLine(level, family), folder, kSwShowMinimized);
 }
 
-VibranceControls::VibranceControls(Form1& form, Launcher& launcher)
-    : form_(form), launcher_(launcher) {
+VibranceControls::VibranceControls(Form1& form, Launcher& launcher, System& system)
+    : form_(form), launcher_(launcher), system_(system) {
     form_.HScroll2.onChange = [this] { OnChange(); };
     form_.Command4.onClick = [this] { OnReset(); };
 }
@@ -31,7 +34,7 @@ VibranceControls::VibranceControls(Form1& form, Launcher& launcher)
 void VibranceControls::OnChange() {
     const std::int16_t v = form_.HScroll2.Value();
     form_.Label11.caption = DecimalText(v);
-    RunVibranceCommand(launcher_, v);
+    RunVibranceCommand(launcher_, v, system_.GetFeatures().family);
 }
 
 void VibranceControls::OnReset() {

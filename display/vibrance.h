@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/launcher.h"
+#include "platform/system.h"
 
 #include <cstdint>
 #include <string>
@@ -10,20 +11,23 @@ namespace lumatone {
 
 class Form1;
 
-std::string VibranceCommandLine(std::int16_t level);
-// Starts the applet runner for the level, minimised and activated, without waiting.
-bool RunVibranceCommand(Launcher& launcher, std::int16_t level);
+std::string VibranceCommandLine(std::int16_t level, SystemFamily family = SystemFamily::Windows);
+// Starts the vendor's control for the level without waiting: on Windows the
+// applet runner, minimised and activated; elsewhere NVIDIA's settings tool.
+bool RunVibranceCommand(Launcher& launcher, std::int16_t level,
+                        SystemFamily family = SystemFamily::Windows);
 
 // HScroll2's change handler and the "Reset" button (Command4).
 class VibranceControls {
   public:
-    VibranceControls(Form1& form, Launcher& launcher);
+    VibranceControls(Form1& form, Launcher& launcher, System& system);
     void OnChange();
     void OnReset();
 
   private:
     Form1& form_;
     Launcher& launcher_;
+    System& system_;
 };
 
 } // namespace lumatone

@@ -125,13 +125,13 @@ bool Hotkeys::StepVibrance(int delta) {
         return false;
     s.SetValue(target);
     // The change handler started the applet already; the hotkey starts it again.
-    RunVibranceCommand(platform_.launcher, s.Value());
+    RunVibranceCommand(platform_.launcher, s.Value(), platform_.system.GetFeatures().family);
     return true;
 }
 
 void Hotkeys::ResetVibrance() {
     form_.HScroll2.SetValue(0);
-    RunVibranceCommand(platform_.launcher, 0);
+    RunVibranceCommand(platform_.launcher, 0, platform_.system.GetFeatures().family);
 }
 
 bool Hotkeys::StepVolume(int delta) {

@@ -7,7 +7,7 @@
 namespace lumatone {
 
 std::string SettingsPath(System& system) {
-    return system.ProgramFolder() + system.PathSeparator() + "settings.ini";
+    return system.SettingsFolder() + system.PathSeparator() + "settings.ini";
 }
 
 std::string ReadIni(Profile& profile, const std::string& section, const std::string& key,

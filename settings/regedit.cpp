@@ -12,8 +12,9 @@ void RemoveRegValue(Registry& registry, const std::string& valuePath) {
 }
 
 std::string AutostartCommand(const std::string& programFolder, char separator,
-                             const std::string& exeName) {
-    const std::string path = programFolder + separator + exeName + ".exe";
+                             const std::string& exeName, SystemFamily family) {
+    const std::string path =
+        programFolder + separator + exeName + (family == SystemFamily::Windows ? ".exe" : "");
     if (path.find(' ') == std::string::npos)
         return path;
     return '"' + path + '"';

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/registry.h"
+#include "platform/system.h"
 
 #include <string>
 
@@ -15,8 +16,10 @@ void WriteRegValue(Registry& registry, const std::string& valuePath, const std::
 void RemoveRegValue(Registry& registry, const std::string& valuePath);
 
 // The Run value for the executable: quoted when the path holds a blank, so
-// Windows cannot start a shorter path's program instead.
+// Windows cannot start a shorter path's program instead. Only Windows
+// programs carry the ".exe".
 std::string AutostartCommand(const std::string& programFolder, char separator,
-                             const std::string& exeName);
+                             const std::string& exeName,
+                             SystemFamily family = SystemFamily::Windows);
 
 } // namespace lumatone

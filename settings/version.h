@@ -9,6 +9,5 @@ namespace lumatone {
 // "Windows XP", "Windows Vista", "Windows 7", ..., the empty text for an
 // unlisted version, "Failed" when the system did not answer.
 std::string GetWindowsVersionName(System& system);
-std::string WindowsVersionName(const OsVersionInfo& info);
 
 } // namespace lumatone

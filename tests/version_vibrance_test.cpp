@@ -1,6 +1,8 @@
 #include "display/vibrance.h"
 #include "platform/sim/sim_launcher.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/windows_version.h"
+#include "settings/ini.h"
 #include "settings/regedit.h"
 #include "settings/version.h"
 #include "support/sim_app.h"
@@ -80,6 +82,33 @@ TEST(VibranceSlider, OneProcessPerChangeResetOnlyWhenAway) {
     s.sim.launcher.failLaunch = true; // no applet: the slider still follows
     app.form1.HScroll2.SetValue(40);
     EXPECT_EQ(app.form1.Label11.caption, "40");
+}
+
+// A system that is not Windows names its own groups, its settings folder and
+// how programs are started; the version name plays no part.
+TEST(PosixSystem, GroupsSettingsVibranceAndAutostartFollowTheSystem) {
+    testing::SimApp s;
+    s.sim.system.failVersion = true; // "Failed": on Windows both groups would go
+    s.sim.system.features = Features{true, true, SystemFamily::Posix};
+    s.sim.system.separator = '/';
+    s.sim.system.programFolder = "/opt/lumatone";
+    s.sim.system.settingsFolder = "/home/u/.config/lumatone";
+    s.sim.launcher.systemFolder = "/usr/bin";
+    const std::string ini = "/home/u/.config/lumatone/settings.ini";
+    WriteIni(s.sim.profile, "Windows", "loadonstartup", "1", ini);
+    App& app = s.Start();
+    EXPECT_TRUE(app.form1.Frame3.visible);
+    EXPECT_TRUE(app.form1.Timer3.enabled);
+    EXPECT_EQ(app.form1.Check1.value, 1);
+
+    app.form1.HScroll2.SetValue(40);
+    ASSERT_EQ(s.sim.launcher.launches.size(), 1u);
+    EXPECT_EQ(s.sim.launcher.launches[0].program, "/usr/bin/nvidia-settings");
+    EXPECT_EQ(s.sim.launcher.launches[0].commandLine, "nvidia-settings -a DigitalVibrance=40");
+
+    app.Unload(UnloadReason::UserQuit);
+    EXPECT_EQ(ReadIni(s.sim.profile, "Digital Vibrance", "lastdigi", ini), "40");
+    EXPECT_EQ(s.sim.registry.Get(kRunValuePath), "/opt/lumatone/lumatone");
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_system.h"
 
+#include "platform/windows_version.h"
+
 namespace lumatone {
 
 bool SimSystem::GetVersionEx(OsVersionInfo& info) {
@@ -8,6 +10,10 @@ bool SimSystem::GetVersionEx(OsVersionInfo& info) {
         return false;
     info = version;
     return true;
+}
+
+Features SimSystem::GetFeatures() {
+    return features ? *features : WindowsFeatures(*this);
 }
 
 void SimSystem::Sleep(std::uint32_t milliseconds) {

@@ -3,6 +3,8 @@
 #include "platform/system.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace lumatone {
 
@@ -10,6 +12,11 @@ namespace lumatone {
 class SimSystem : public System {
   public:
     bool GetVersionEx(OsVersionInfo& info) override;
+    // Follows the version as on Windows unless a test sets its own.
+    Features GetFeatures() override;
+    std::string SettingsFolder() override {
+        return settingsFolder.empty() ? programFolder : settingsFolder;
+    }
     std::string ProgramFolder() override { return programFolder; }
     std::string ExeName() override { return exeName; }
     char PathSeparator() override { return separator; }
@@ -20,6 +27,8 @@ class SimSystem : public System {
     std::string programFolder = "C:\\Program Files\\Lumatone";
     std::string exeName = "lumatone";
     char separator = '\\';
+    std::optional<Features> features;
+    std::string settingsFolder; // empty: the program's folder
     std::uint64_t nowMs = 0;
     std::uint64_t sleptMs = 0;
     std::uint64_t versionQueries = 0;

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_system.h"
 
+#include "platform/windows_version.h"
+
 #include "platform/win32/win32_windows.h"
 
 namespace lumatone {
@@ -36,6 +38,10 @@ bool Win32System::GetVersionEx(OsVersionInfo& info) {
     info.majorVersion = native.dwMajorVersion;
     info.minorVersion = native.dwMinorVersion;
     return true;
+}
+
+Features Win32System::GetFeatures() {
+    return WindowsFeatures(*this);
 }
 
 std::string Win32System::ProgramFolder() {

@@ -7,6 +7,7 @@ namespace lumatone {
 class Win32System : public System {
   public:
     bool GetVersionEx(OsVersionInfo& info) override;
+    Features GetFeatures() override;
     std::string ProgramFolder() override;
     std::string ExeName() override;
     char PathSeparator() override { return '\\'; }
