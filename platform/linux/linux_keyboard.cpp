@@ -17,9 +17,11 @@ constexpr std::int32_t kLButton = 1, kRButton = 2, kMButton = 4;
 constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
 constexpr std::int16_t kPressedSince = 1;
 
-// A state read stays good this long unless an event says a key changed:
-// the core asks about many keys in one burst, and each read is a round trip.
-constexpr std::int64_t kReadLifetimeNs = 10'000'000;
+// The poll asks about all its keys within microseconds, every 50 ms. One look
+// at the server (the events that arrived, one state read) serves every query
+// this close to the first: each look costs a system call or a round trip, and
+// anything that changes meanwhile shows at the next look, with its press kept.
+constexpr std::int64_t kBurstNs = 10'000'000;
 
 std::int64_t NowNs() {
     timespec now{};
@@ -52,10 +54,11 @@ struct LinuxKeyboard::State {
     // The virtual keys pressed since their last query.
     std::array<bool, 256> pressedSince{};
 
+    std::int64_t lookedAt = -1;
     char keymap[32] = {};
-    std::int64_t keymapReadAt = -1;
+    bool keymapRead = false;
     unsigned buttonMask = 0;
-    std::int64_t buttonsReadAt = -1;
+    bool buttonsRead = false;
 
     void MapKeys() {
         for (std::int32_t vk = 0; vk < 256; ++vk) {
@@ -95,19 +98,11 @@ struct LinuxKeyboard::State {
             case XI_RawKeyPress:
                 if (raw->detail >= 0 && raw->detail < 256)
                     Pressed(static_cast<std::uint8_t>(raw->detail));
-                keymapReadAt = -1;
-                break;
-            case XI_RawKeyRelease:
-                keymapReadAt = -1;
                 break;
             case XI_RawButtonPress:
                 for (std::int32_t vk : {kLButton, kRButton, kMButton})
                     if (ButtonOf(vk) == static_cast<unsigned>(raw->detail))
                         pressedSince[static_cast<std::size_t>(vk)] = true;
-                buttonsReadAt = -1;
-                break;
-            case XI_RawButtonRelease:
-                buttonsReadAt = -1;
                 break;
             default:
                 break;
@@ -116,15 +111,23 @@ struct LinuxKeyboard::State {
         }
     }
 
+    void Look() {
+        const std::int64_t now = NowNs();
+        if (lookedAt >= 0 && now - lookedAt <= kBurstNs)
+            return;
+        lookedAt = now;
+        keymapRead = false;
+        buttonsRead = false;
+        Drain();
+    }
+
     bool KeyDown(std::int32_t virtualKey) {
         const auto& codes = keycodes[static_cast<std::size_t>(virtualKey)];
         if (codes.empty())
             return false;
-        // Without raw events nothing tells when a read goes stale: read each time.
-        const std::int64_t now = NowNs();
-        if (xiOpcode < 0 || keymapReadAt < 0 || now - keymapReadAt > kReadLifetimeNs) {
+        if (!keymapRead) {
             ::XQueryKeymap(display, keymap);
-            keymapReadAt = now;
+            keymapRead = true;
         }
         for (std::uint8_t code : codes)
             if ((keymap[code / 8] >> (code % 8)) & 1)
@@ -133,15 +136,14 @@ struct LinuxKeyboard::State {
     }
 
     bool ButtonDown(unsigned button) {
-        const std::int64_t now = NowNs();
-        if (xiOpcode < 0 || buttonsReadAt < 0 || now - buttonsReadAt > kReadLifetimeNs) {
+        if (!buttonsRead) {
             Window root = 0, child = 0;
             int rootX = 0, rootY = 0, x = 0, y = 0;
             unsigned mask = 0;
             ::XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x,
                             &y, &mask);
             buttonMask = mask;
-            buttonsReadAt = now;
+            buttonsRead = true;
         }
         return (buttonMask & (Button1Mask << (button - 1))) != 0;
     }
@@ -157,12 +159,12 @@ LinuxKeyboard::LinuxKeyboard() : state_(std::make_unique<State>()) {
     int event = 0, error = 0, opcode = 0;
     int major = 2, minor = 2;
     if (::XQueryExtension(display, "XInputExtension", &opcode, &event, &error) &&
-        ::XIQueryVersion(display, &major, &minor) == Success) {
+        ::XIQueryVersion(display, &major, &minor) == Success &&
+        // Raw events reach the root window whatever has the focus from 2.1 on.
+        (major > 2 || minor >= 1)) {
         unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
         XISetMask(bits, XI_RawKeyPress);
-        XISetMask(bits, XI_RawKeyRelease);
         XISetMask(bits, XI_RawButtonPress);
-        XISetMask(bits, XI_RawButtonRelease);
         XIEventMask mask{XIAllMasterDevices, sizeof(bits), bits};
         if (::XISelectEvents(display, DefaultRootWindow(display), &mask, 1) == Success)
             state_->xiOpcode = opcode;
@@ -179,7 +181,7 @@ std::int16_t LinuxKeyboard::GetAsyncKeyState(std::int32_t virtualKey) {
     State& s = *state_;
     if (s.display == nullptr || virtualKey < 1 || virtualKey > 255)
         return 0;
-    s.Drain();
+    s.Look();
     const auto vk = static_cast<std::size_t>(virtualKey);
     std::int16_t result = 0;
     if (s.pressedSince[vk]) {

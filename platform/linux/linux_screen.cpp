@@ -30,24 +30,32 @@ int NoteXError(Display*, XErrorEvent*) {
 
 class XErrorTrap {
   public:
+    // Every earlier request of this connection was answered under a trap of
+    // its own, so the errors seen from here on are this call's.
     explicit XErrorTrap(Display* display) : display_(display) {
-        ::XSync(display_, False);
         g_xErrorSeen = false;
         previous_ = ::XSetErrorHandler(NoteXError);
     }
     ~XErrorTrap() {
-        ::XSync(display_, False);
+        Settle();
         ::XSetErrorHandler(previous_);
     }
     XErrorTrap(const XErrorTrap&) = delete;
     XErrorTrap& operator=(const XErrorTrap&) = delete;
     // True when a request since the trap was set failed.
     bool Failed() {
-        ::XSync(display_, False);
+        Settle();
         return g_xErrorSeen;
     }
 
   private:
+    // Waits for the answers still owed, if any: a round trip only when a
+    // request without a reply was sent since the last.
+    void Settle() {
+        if (::XNextRequest(display_) - 1 != ::XLastKnownRequestProcessed(display_))
+            ::XSync(display_, False);
+    }
+
     Display* display_;
     int (*previous_)(Display*, XErrorEvent*) = nullptr;
 };
@@ -293,9 +301,6 @@ bool LinuxScreen::GetDeviceGammaRamp(DcHandle dc, GammaRamp& ramp) {
     if (crtc == 0)
         return false;
     XErrorTrap trap(s.display);
-    const int size = ::XRRGetCrtcGammaSize(s.display, crtc);
-    if (size <= 0 || trap.Failed())
-        return false;
     CrtcGamma gamma(::XRRGetCrtcGamma(s.display, crtc));
     if (!gamma || gamma->size <= 0 || trap.Failed())
         return false;
