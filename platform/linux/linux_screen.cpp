@@ -167,8 +167,8 @@ struct LinuxScreen::State {
         return it == contexts.end() ? 0 : it->second;
     }
 
-    // The primary output's mode as the record gives it; nullopt without one.
-    bool Describe(const XRRModeInfo& mode, Rotation rotation, const char* deviceName,
+    // A mode of an output as the record gives it, sideways when the CRTC is turned.
+    void Describe(const XRRModeInfo& mode, Rotation rotation, const char* deviceName,
                   DevModeA& out) const {
         out = DevModeA{};
         CopyName(out.dmDeviceName, deviceName);
@@ -180,7 +180,6 @@ struct LinuxScreen::State {
         out.dmPelsHeight = Sideways(rotation) ? mode.width : mode.height;
         out.dmDisplayFrequency = static_cast<std::uint32_t>(RefreshOf(mode));
         out.dmDisplayFlags = (mode.modeFlags & RR_Interlace) ? kDmInterlaced : 0;
-        return true;
     }
 };
 
