@@ -412,9 +412,50 @@ std::int32_t LinuxScreen::ChangeDisplaySettings(const DevModeA& mode, std::uint3
     if ((flags & kCdsTest) != 0 || chosen == current)
         return kDispChangeSuccessful;
 
+    // The screen is the box around every active CRTC: it grows before a larger
+    // mode is set and shrinks after a smaller one, as xrandr does it.
+    DevModeA next;
+    s.Describe(*chosen, info->rotation, "", next);
+    int boxWidth = 0, boxHeight = 0;
+    for (int i = 0; i < res->ncrtc; ++i) {
+        const bool changed = res->crtcs[i] == crtc;
+        CrtcInfo other = changed ? nullptr : s.GetCrtc(*res, res->crtcs[i]);
+        if (!changed && (!other || other->mode == 0))
+            continue;
+        const XRRCrtcInfo& c = changed ? *info : *other;
+        boxWidth = std::max(boxWidth, c.x + static_cast<int>(changed ? next.dmPelsWidth : c.width));
+        boxHeight =
+            std::max(boxHeight, c.y + static_cast<int>(changed ? next.dmPelsHeight : c.height));
+    }
+    // Xlib's own idea of the screen's size lags behind changes; the root
+    // window's is current.
+    Window root = 0;
+    int x = 0, y = 0;
+    unsigned rootWidth = 0, rootHeight = 0, border = 0, depth = 0;
+    if (!::XGetGeometry(s.display, s.root, &root, &x, &y, &rootWidth, &rootHeight, &border, &depth))
+        return kDispChangeFailed;
+    const int oldWidth = static_cast<int>(rootWidth), oldHeight = static_cast<int>(rootHeight);
+    const int screen = DefaultScreen(s.display);
+    // The same dots per millimetre as the server started with.
+    const double mmPerDotX = static_cast<double>(DisplayWidthMM(s.display, screen)) /
+                             std::max(DisplayWidth(s.display, screen), 1);
+    const double mmPerDotY = static_cast<double>(DisplayHeightMM(s.display, screen)) /
+                             std::max(DisplayHeight(s.display, screen), 1);
+    int nowWidth = oldWidth, nowHeight = oldHeight;
+    const auto resize = [&](int w, int h) {
+        if (w == nowWidth && h == nowHeight)
+            return;
+        ::XRRSetScreenSize(s.display, s.root, w, h, static_cast<int>(std::lround(w * mmPerDotX)),
+                           static_cast<int>(std::lround(h * mmPerDotY)));
+        nowWidth = w;
+        nowHeight = h;
+    };
+    resize(std::max(boxWidth, oldWidth), std::max(boxHeight, oldHeight));
     const Status status =
         ::XRRSetCrtcConfig(s.display, res.get(), crtc, CurrentTime, info->x, info->y, chosen->id,
                            info->rotation, info->outputs, info->noutput);
+    resize(status == RRSetConfigSuccess ? boxWidth : oldWidth,
+           status == RRSetConfigSuccess ? boxHeight : oldHeight);
     return status == RRSetConfigSuccess && !trap.Failed() ? kDispChangeSuccessful
                                                           : kDispChangeFailed;
 }

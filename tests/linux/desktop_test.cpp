@@ -194,6 +194,32 @@ TEST_F(DesktopScreenModes, SwitchesTheRateAndRefusesOneTheOutputLacks) {
     EXPECT_EQ(Refresh(), 60);
 }
 
+// The X screen around the outputs, as xrandr shows it.
+std::string ScreenSize() {
+    const std::string text = Output("xrandr --current").value_or("");
+    std::smatch match;
+    return std::regex_search(text, match, std::regex(R"(current (\d+ x \d+))")) ? match[1].str()
+                                                                                : "";
+}
+
+TEST_F(DesktopScreenModes, ChangesTheSizeAndTheScreenAroundIt) {
+    DevModeA mode;
+    ASSERT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, mode));
+    mode.dmFields = kDmPelsWidth | kDmPelsHeight;
+    mode.dmPelsHeight = 576;
+    ASSERT_EQ(screen.ChangeDisplaySettings(mode, kCdsFullscreen), kDispChangeSuccessful);
+    EXPECT_EQ(Refresh(), 60);
+    EXPECT_EQ(XrandrCurrent().height, 576u);
+    EXPECT_EQ(ScreenSize(), "1024 x 576");
+
+    mode.dmPelsHeight = 768;
+    ASSERT_EQ(screen.ChangeDisplaySettings(mode, kCdsFullscreen), kDispChangeSuccessful);
+    EXPECT_EQ(XrandrCurrent().height, 768u);
+    EXPECT_EQ(ScreenSize(), "1024 x 768");
+    mode.dmPelsHeight = 700;
+    EXPECT_EQ(screen.ChangeDisplaySettings(mode, kCdsFullscreen), kDispChangeBadMode);
+}
+
 // A plain X window that holds the focus while the keys are pressed elsewhere.
 class DesktopKeyboard : public ::testing::Test {
   protected:
