@@ -21,7 +21,7 @@ packages=(
     # The Linux program: X11 and RandR for the screen, XInput 2 for keys,
     # libpulse for the volume, Qt 6 for the windows and the tray; lintian
     # checks its Debian package.
-    libx11-dev libxrandr-dev libxi-dev libpulse-dev
+    libx11-dev libxrandr-dev libxi-dev libpulse-dev pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev fontconfig
     lintian dpkg-dev file
 )
