@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     // Hidden in the tray is still running.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationName("lumatone");
+    QApplication::setApplicationDisplayName("Lumatone");
     QApplication::setDesktopFileName("lumatone");
 
     lumatone::view::QtView view;

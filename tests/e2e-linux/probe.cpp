@@ -3,6 +3,8 @@
 //   probe gamma POSITION    largest difference, over every CRTC in use, between
 //                           its RandR ramp and the ramp of that gamma slider
 //                           position (in 16-bit steps); fails without a CRTC
+//   probe gamma-position    the slider position whose ramp is closest to the
+//                           screen's, and that largest difference
 #include "display/gamma.h"
 
 #include <X11/Xlib.h>
@@ -15,8 +17,14 @@
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: probe gamma POSITION\n");
+    std::fprintf(stderr, "usage: probe gamma POSITION | gamma-position\n");
     return 2;
+}
+
+lumatone::GammaRamp RampOf(int position) {
+    lumatone::GammaRamp ramp;
+    lumatone::BuildGammaRamp(lumatone::GammaForPosition(static_cast<std::int16_t>(position)), ramp);
+    return ramp;
 }
 
 // -1 when no CRTC in use could be read.
@@ -61,18 +69,31 @@ int GammaDifference(Display* display, const lumatone::GammaRamp& want) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3 || std::string(argv[1]) != "gamma")
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command != "gamma-position" && !(command == "gamma" && argc > 2))
         return Usage();
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr)
         return 1;
-    lumatone::GammaRamp ramp;
-    lumatone::BuildGammaRamp(
-        lumatone::GammaForPosition(static_cast<std::int16_t>(std::atoi(argv[2]))), ramp);
-    const int worst = GammaDifference(display, ramp);
+    int position = -1, worst = -1;
+    if (command == "gamma") {
+        position = std::atoi(argv[2]);
+        worst = GammaDifference(display, RampOf(position));
+    } else {
+        for (int p = 0; p <= lumatone::kGammaMaxPosition; ++p) {
+            const int d = GammaDifference(display, RampOf(p));
+            if (d >= 0 && (worst < 0 || d < worst)) {
+                worst = d;
+                position = p;
+            }
+        }
+    }
     XCloseDisplay(display);
     if (worst < 0)
         return 1;
-    std::printf("%d\n", worst);
+    if (command == "gamma")
+        std::printf("%d\n", worst);
+    else
+        std::printf("%d %d\n", position, worst);
     return 0;
 }
