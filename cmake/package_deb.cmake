@@ -6,6 +6,8 @@ set(LUMATONE_SOURCE_ROOT ${CMAKE_CURRENT_LIST_DIR}/..)
 set(LUMATONE_DEB_RESOURCES ${LUMATONE_SOURCE_ROOT}/qtapp/resources)
 set(LUMATONE_DEB_GENERATED ${CMAKE_BINARY_DIR}/deb)
 set(LUMATONE_MAINTAINER "Tressalunde <lumatone@example.org>")
+# The packaging's own revision of the upstream version.
+set(LUMATONE_DEB_RELEASE 1)
 
 install(TARGETS lumatone RUNTIME DESTINATION bin)
 install(FILES ${LUMATONE_DEB_RESOURCES}/lumatone.desktop DESTINATION share/applications)
@@ -40,7 +42,7 @@ License: Expat
 # the most compression, no name or time stamp inside.
 string(TIMESTAMP LUMATONE_CHANGELOG_DATE "%a, %d %b %Y 00:00:00 +0000" UTC)
 file(WRITE ${LUMATONE_DEB_GENERATED}/changelog.Debian
-"lumatone (${lumatone_VERSION}) unstable; urgency=medium
+"lumatone (${lumatone_VERSION}-${LUMATONE_DEB_RELEASE}) unstable; urgency=medium
 
   * Built from the project's sources.
 
@@ -68,13 +70,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "gamma, refresh rate and volume from the tray, with hotkeys")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- Lumatone sits in the system tray of an X11 desktop and sets the screen's
- gamma ramp, its refresh rate and the sound server's volume, each from a
- slider or from two-key hotkeys that work while other programs have the
- keyboard focus. Its settings live in ~/.config/lumatone/settings.ini.")
+set(CPACK_PACKAGE_DESCRIPTION
+"Lumatone sits in the system tray of an X11 desktop and sets the screen's
+gamma ramp, its refresh rate and the sound server's volume, each from a
+slider or from two-key hotkeys that work while other programs have the
+keyboard focus. Its settings live in ~/.config/lumatone/settings.ini.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${LUMATONE_DEB_RELEASE})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${LUMATONE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
