@@ -47,9 +47,11 @@ constexpr std::uint32_t kDmPelsHeight = 0x00100000;
 constexpr std::uint32_t kDmDisplayFrequency = 0x00400000;
 constexpr std::int32_t kEnumRegistrySettings = -2;
 constexpr std::uint32_t kCdsUpdateRegistry = 1;
+constexpr std::uint32_t kCdsTest = 2;
 constexpr std::uint32_t kCdsFullscreen = 4;
 constexpr std::int32_t kDispChangeSuccessful = 0;
 constexpr std::int32_t kDispChangeRestart = 1;
+constexpr std::int32_t kDispChangeFailed = -1;
 constexpr std::int32_t kDispChangeBadMode = -2;
 
 constexpr int kHorzRes = 8;

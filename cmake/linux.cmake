@@ -1,0 +1,45 @@
+# The Linux backend: the non-window services on X11 (RandR, XInput 2) and
+# PulseAudio, and its tests. Left out when a library is missing.
+find_package(PkgConfig QUIET)
+if(PkgConfig_FOUND)
+    pkg_check_modules(LUMATONE_LINUX_LIBS QUIET IMPORTED_TARGET x11 xrandr xi libpulse)
+endif()
+if(NOT LUMATONE_LINUX_LIBS_FOUND)
+    message(STATUS "Linux backend left out: X11, Xrandr, Xi or libpulse not found")
+    return()
+endif()
+
+file(GLOB LUMATONE_LINUX_SOURCES CONFIGURE_DEPENDS
+     ${CMAKE_CURRENT_LIST_DIR}/../platform/linux/*.cpp)
+add_library(lumatone_linux STATIC ${LUMATONE_LINUX_SOURCES})
+target_link_libraries(lumatone_linux PUBLIC lumatone_core PRIVATE PkgConfig::LUMATONE_LINUX_LIBS
+                                                                  lumatone_warnings)
+# The libraries are private to the backend, yet a static library's users link them.
+target_link_libraries(lumatone_linux INTERFACE PkgConfig::LUMATONE_LINUX_LIBS)
+
+if(LUMATONE_BUILD_TESTS)
+    file(GLOB LUMATONE_LINUX_TEST_SOURCES CONFIGURE_DEPENDS
+         ${CMAKE_CURRENT_LIST_DIR}/../tests/linux/*.cpp)
+    add_executable(lumatone_linux_tests ${LUMATONE_LINUX_TEST_SOURCES})
+    target_include_directories(lumatone_linux_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests)
+    target_link_libraries(lumatone_linux_tests PRIVATE lumatone_linux PkgConfig::LUMATONE_LINUX_LIBS
+                                                       GTest::gtest GTest::gtest_main
+                                                       lumatone_warnings)
+    # Suites named for where they run: anywhere, on the test desktop (Xorg
+    # dummy, tray, null sink; scripts/test-linux.sh), or with the sound
+    # server stopped. Only the first run in the native suite.
+    gtest_discover_tests(lumatone_linux_tests
+        TEST_FILTER "-Desktop*:WithoutSound*"
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES LABELS linux)
+    gtest_discover_tests(lumatone_linux_tests
+        TEST_FILTER "Desktop*"
+        TEST_PREFIX "desktop."
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES LABELS linux-desktop TIMEOUT 120)
+    gtest_discover_tests(lumatone_linux_tests
+        TEST_FILTER "WithoutSound*"
+        TEST_PREFIX "nosound."
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES LABELS linux-nosound TIMEOUT 120)
+endif()

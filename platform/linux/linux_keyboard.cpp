@@ -1,0 +1,195 @@
+#include "platform/linux/linux_keyboard.h"
+
+#include "platform/linux/x11_keys.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+
+#include <array>
+#include <cstdint>
+#include <ctime>
+#include <vector>
+
+namespace lumatone {
+namespace {
+
+constexpr std::int32_t kLButton = 1, kRButton = 2, kMButton = 4;
+constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
+constexpr std::int16_t kPressedSince = 1;
+
+// A state read stays good this long unless an event says a key changed:
+// the core asks about many keys in one burst, and each read is a round trip.
+constexpr std::int64_t kReadLifetimeNs = 10'000'000;
+
+std::int64_t NowNs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+// The X button of a mouse virtual key, 0 for none.
+unsigned ButtonOf(std::int32_t virtualKey) {
+    switch (virtualKey) {
+    case kLButton:
+        return 1;
+    case kMButton:
+        return 2;
+    case kRButton:
+        return 3;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+struct LinuxKeyboard::State {
+    Display* display = nullptr;
+    int xiOpcode = -1; // -1: no raw events, so nothing is "pressed since"
+
+    // The keycodes of each virtual key, from the current keyboard mapping.
+    std::array<std::vector<std::uint8_t>, 256> keycodes;
+    // The virtual keys pressed since their last query.
+    std::array<bool, 256> pressedSince{};
+
+    char keymap[32] = {};
+    std::int64_t keymapReadAt = -1;
+    unsigned buttonMask = 0;
+    std::int64_t buttonsReadAt = -1;
+
+    void MapKeys() {
+        for (std::int32_t vk = 0; vk < 256; ++vk) {
+            auto& codes = keycodes[static_cast<std::size_t>(vk)];
+            codes.clear();
+            for (std::uint32_t keysym : KeysymsForVirtualKey(vk)) {
+                const KeyCode code = ::XKeysymToKeycode(display, keysym);
+                if (code != 0)
+                    codes.push_back(code);
+            }
+        }
+    }
+
+    void Pressed(std::uint8_t keycode) {
+        for (std::size_t vk = 0; vk < keycodes.size(); ++vk)
+            for (std::uint8_t code : keycodes[vk])
+                if (code == keycode)
+                    pressedSince[vk] = true;
+    }
+
+    // Takes in whatever events have arrived, without waiting for more.
+    void Drain() {
+        while (::XPending(display) > 0) {
+            XEvent event;
+            ::XNextEvent(display, &event);
+            if (event.type == MappingNotify) {
+                ::XRefreshKeyboardMapping(&event.xmapping);
+                MapKeys();
+                continue;
+            }
+            XGenericEventCookie& cookie = event.xcookie;
+            if (event.type != GenericEvent || cookie.extension != xiOpcode ||
+                !::XGetEventData(display, &cookie))
+                continue;
+            const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
+            switch (cookie.evtype) {
+            case XI_RawKeyPress:
+                if (raw->detail >= 0 && raw->detail < 256)
+                    Pressed(static_cast<std::uint8_t>(raw->detail));
+                keymapReadAt = -1;
+                break;
+            case XI_RawKeyRelease:
+                keymapReadAt = -1;
+                break;
+            case XI_RawButtonPress:
+                for (std::int32_t vk : {kLButton, kRButton, kMButton})
+                    if (ButtonOf(vk) == static_cast<unsigned>(raw->detail))
+                        pressedSince[static_cast<std::size_t>(vk)] = true;
+                buttonsReadAt = -1;
+                break;
+            case XI_RawButtonRelease:
+                buttonsReadAt = -1;
+                break;
+            default:
+                break;
+            }
+            ::XFreeEventData(display, &cookie);
+        }
+    }
+
+    bool KeyDown(std::int32_t virtualKey) {
+        const auto& codes = keycodes[static_cast<std::size_t>(virtualKey)];
+        if (codes.empty())
+            return false;
+        // Without raw events nothing tells when a read goes stale: read each time.
+        const std::int64_t now = NowNs();
+        if (xiOpcode < 0 || keymapReadAt < 0 || now - keymapReadAt > kReadLifetimeNs) {
+            ::XQueryKeymap(display, keymap);
+            keymapReadAt = now;
+        }
+        for (std::uint8_t code : codes)
+            if ((keymap[code / 8] >> (code % 8)) & 1)
+                return true;
+        return false;
+    }
+
+    bool ButtonDown(unsigned button) {
+        const std::int64_t now = NowNs();
+        if (xiOpcode < 0 || buttonsReadAt < 0 || now - buttonsReadAt > kReadLifetimeNs) {
+            Window root = 0, child = 0;
+            int rootX = 0, rootY = 0, x = 0, y = 0;
+            unsigned mask = 0;
+            ::XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x,
+                            &y, &mask);
+            buttonMask = mask;
+            buttonsReadAt = now;
+        }
+        return (buttonMask & (Button1Mask << (button - 1))) != 0;
+    }
+};
+
+LinuxKeyboard::LinuxKeyboard() : state_(std::make_unique<State>()) {
+    Display* display = ::XOpenDisplay(nullptr);
+    if (display == nullptr)
+        return;
+    state_->display = display;
+    state_->MapKeys();
+
+    int event = 0, error = 0, opcode = 0;
+    int major = 2, minor = 2;
+    if (::XQueryExtension(display, "XInputExtension", &opcode, &event, &error) &&
+        ::XIQueryVersion(display, &major, &minor) == Success) {
+        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+        XISetMask(bits, XI_RawKeyPress);
+        XISetMask(bits, XI_RawKeyRelease);
+        XISetMask(bits, XI_RawButtonPress);
+        XISetMask(bits, XI_RawButtonRelease);
+        XIEventMask mask{XIAllMasterDevices, sizeof(bits), bits};
+        if (::XISelectEvents(display, DefaultRootWindow(display), &mask, 1) == Success)
+            state_->xiOpcode = opcode;
+        ::XSync(display, False);
+    }
+}
+
+LinuxKeyboard::~LinuxKeyboard() {
+    if (state_->display != nullptr)
+        ::XCloseDisplay(state_->display);
+}
+
+std::int16_t LinuxKeyboard::GetAsyncKeyState(std::int32_t virtualKey) {
+    State& s = *state_;
+    if (s.display == nullptr || virtualKey < 1 || virtualKey > 255)
+        return 0;
+    s.Drain();
+    const auto vk = static_cast<std::size_t>(virtualKey);
+    std::int16_t result = 0;
+    if (s.pressedSince[vk]) {
+        result |= kPressedSince;
+        s.pressedSince[vk] = false;
+    }
+    const unsigned button = ButtonOf(virtualKey);
+    if (button != 0 ? s.ButtonDown(button) : s.KeyDown(virtualKey))
+        result |= kDown;
+    return result;
+}
+
+} // namespace lumatone

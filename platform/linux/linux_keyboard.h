@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/keyboard.h"
+
+#include <memory>
+
+namespace lumatone {
+
+// Key and mouse-button state of the X server, whichever window has the
+// focus, over a display connection of its own. Without a display every key
+// reads as up.
+class LinuxKeyboard : public Keyboard {
+  public:
+    LinuxKeyboard();
+    ~LinuxKeyboard() override;
+    LinuxKeyboard(const LinuxKeyboard&) = delete;
+    LinuxKeyboard& operator=(const LinuxKeyboard&) = delete;
+
+    std::int16_t GetAsyncKeyState(std::int32_t virtualKey) override;
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+} // namespace lumatone
