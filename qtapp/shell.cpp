@@ -27,39 +27,51 @@ QtShell::QtShell(QIcon icon) : icon_(std::move(icon)) {}
 
 QtShell::~QtShell() = default;
 
+bool QtShell::Shown() const {
+    return tray_ && tray_->isVisible();
+}
+
+void QtShell::CreateIcon() {
+    tray_ = std::make_unique<QSystemTrayIcon>(icon_);
+    // Queued: the menu and what it does run after the icon's own mouse
+    // handler returns, since hiding the icon ("&Exit") destroys its widget.
+    connect(
+        tray_.get(), &QSystemTrayIcon::activated, this,
+        [this](QSystemTrayIcon::ActivationReason reason) {
+            // While a box the main window waits on is up, the icon takes no
+            // clicks: "&Exit" would end the program under the box.
+            if (ownedBoxes_ > 0 || !onTrayEvent)
+                return;
+            if (reason == QSystemTrayIcon::DoubleClick)
+                onTrayEvent(kTrayLeftDoubleClick);
+            else if (reason == QSystemTrayIcon::Context)
+                onTrayEvent(kTrayRightButtonUp);
+        },
+        Qt::QueuedConnection);
+}
+
 bool QtShell::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
     switch (message) {
     case kNimAdd:
         // Without a tray host the icon would never show: refused, as a shell
         // that is not ready yet refuses it, so the program keeps its window.
-        if (tray_ || !QSystemTrayIcon::isSystemTrayAvailable())
+        if (Shown() || !QSystemTrayIcon::isSystemTrayAvailable())
             return false;
-        tray_ = std::make_unique<QSystemTrayIcon>(icon_);
+        if (!tray_)
+            CreateIcon();
         tray_->setToolTip(TipOf(data));
-        connect(tray_.get(), &QSystemTrayIcon::activated, this,
-                [this](QSystemTrayIcon::ActivationReason reason) {
-                    // While a box the main window waits on is up, the icon
-                    // takes no clicks: "&Exit" would end the program under the box.
-                    if (ownedBoxes_ > 0 || !onTrayEvent)
-                        return;
-                    if (reason == QSystemTrayIcon::DoubleClick)
-                        onTrayEvent(kTrayLeftDoubleClick);
-                    else if (reason == QSystemTrayIcon::Context)
-                        onTrayEvent(kTrayRightButtonUp);
-                });
         tray_->show();
         return true;
     case kNimModify:
-        if (!tray_)
+        if (!Shown())
             return false;
         tray_->setToolTip(TipOf(data));
         return true;
     case kNimDelete:
-        if (!tray_)
+        // Hidden, and kept for a later add.
+        if (!Shown())
             return false;
         tray_->hide();
-        // Deleted later: the icon may be the sender of the event that runs now.
-        tray_.release()->deleteLater();
         return true;
     default:
         return false;

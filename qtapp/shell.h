@@ -32,6 +32,9 @@ class QtShell : public QObject, public Shell {
                    std::uint32_t style) override;
 
   private:
+    bool Shown() const;
+    void CreateIcon();
+
     QIcon icon_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     int ownedBoxes_ = 0; // message boxes up that the main window waits on

@@ -5,18 +5,19 @@ case_window_tray_and_exit() {
     echo "- start, tray icon, hide and show, exit through the menu"
     start_program window $'[Gamma]\nlastgamma=21' || { check "starts" false; return; }
     check "window shown" window_shown
-    check "icon docked in the tray" tray_icon
+    check "icon docked in the tray" until_true 20 tray_icon_docked
     # The stored position is on the screen from the start.
     until_true 20 test "$(ramp_position)" = 21
     check "stored gamma 21 on the screen ($(probe gamma-position))" equals "$(ramp_position)" 21
     screenshot form1
     tray_click 1 2
     check "a double click hides the window" until_true 20 window_hidden
-    check "the icon stays" tray_icon
+    check "the icon stays" tray_icon_docked
     tray_click 1 2
     check "a second one shows it again" until_true 20 window_shown
     check "the menu's Exit ends the program" exit_through_menu
-    check "settings.ini saved in XDG_CONFIG_HOME/lumatone" test -s "$(settings_file)"
+    # The file held lastgamma alone; shutdown writes every key.
+    check "settings saved in XDG_CONFIG_HOME/lumatone" equals "$(ini_value Windows loadonstartup)" 0
     check "lastgamma saved" equals "$(ini_value Gamma lastgamma)" 21
     check "no settings.ini beside the program" test ! -e "$E2E_BUILD/settings.ini"
 }
@@ -52,10 +53,15 @@ case_held_hotkey_moves_gamma() {
 
 case_sigterm_saves() {
     echo "- SIGTERM, as at a log-off"
-    start_program sigterm $'[Gamma]\nlastgamma=5\n[Windows]\nminimizeonstartup=1' ||
-        { check "starts" false; return; }
+    start_program sigterm $'[Gamma]\nlastgamma=5' || { check "starts" false; return; }
     kill -TERM "$E2E_PID"
-    check "ends on SIGTERM" wait_exit
-    check "and saved its settings" equals "$(ini_value Gamma lastgamma)" 5
-    check "keeping minimize on startup" equals "$(ini_value Windows minimizeonstartup)" 1
+    check "ends cleanly on SIGTERM" clean_exit
+    check "and saved its settings" equals "$(ini_value Windows loadonstartup)$(ini_value Gamma lastgamma)" 05
+    # A log-off while the icon's menu is open: the program ends under its own menu.
+    start_program sigterm-menu $'[Gamma]\nlastgamma=6' || { check "starts" false; return; }
+    tray_click 3
+    until_true 20 menu_open
+    kill -TERM "$E2E_PID"
+    check "ends cleanly on SIGTERM with its menu open" clean_exit
+    check "and saved its settings" equals "$(ini_value Windows loadonstartup)$(ini_value Gamma lastgamma)" 06
 }

@@ -54,10 +54,29 @@ steady() {
 running() { [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; }
 ended() { ! running; }
 
-# The main window: its X id, whether mapped or not.
+# The program's top-level windows (Qt's 1 x 1 helpers left out), one line each:
+# "id x y width height mapped override-redirect" (mapped and override 1 or 0).
+program_windows() {
+    local id
+    for id in $(xwininfo -root -children 2>/dev/null |
+        awk '/\("lumatone" "lumatone"\)/ { print $1 }'); do
+        xwininfo -id "$id" | awk -v id="$id" '
+            /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+            /Width:/ { w = $2 } /Height:/ { h = $2 }
+            /Map State:/ { m = ($3 == "IsViewable") } /Override Redirect State:/ { o = ($4 == "yes") }
+            END { if (w > 1 && h > 1) print id, x, y, w, h, m + 0, o + 0 }'
+    done
+}
+# The main window's X id, whether mapped or not: the one the window manager
+# may manage (a menu bypasses it), named after the program.
 main_window() {
-    xwininfo -root -children 2>/dev/null |
-        awk '/"Lumatone": \("lumatone" "lumatone"\)/ { print $1; found = 1; exit } END { exit !found }'
+    local id
+    for id in $(xwininfo -root -children 2>/dev/null |
+        awk '/"Lumatone": \("lumatone" "lumatone"\)/ { print $1 }'); do
+        program_windows | awk -v id="$id" '$1 == id && $7 == 0 { found = 1 } END { exit !found }' &&
+            echo "$id" && return 0
+    done
+    return 1
 }
 window_shown() {
     local w
@@ -77,7 +96,8 @@ tray_icon() {
             print a[2], a[3], g[1], g[2]; found = 1; exit }
         END { exit !found }'
 }
-started() { window_shown && tray_icon >/dev/null; }
+tray_icon_docked() { tray_icon >/dev/null; }
+started() { window_shown && tray_icon_docked; }
 started_or_ended() { started || ended; }
 
 # start_program NAME [SETTINGS]: a fresh configuration folder with the given
@@ -97,6 +117,13 @@ start_program() {
 }
 
 wait_exit() { until_true 30 ended; }
+# The program ended by itself with status 0 (a crash on the way out fails).
+clean_exit() {
+    wait_exit || return 1
+    local status=0
+    wait "$E2E_PID" || status=$?
+    [ "$status" -eq 0 ] || { echo "        exit status $status" >&2 && false; }
+}
 
 # Ends a program that a failed case left running.
 stop_program() {
@@ -112,20 +139,10 @@ tray_click() { # tray_click BUTTON [REPEAT]; the caller waits for what it does
     read -r x y w h <<<"$(tray_icon)"
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click --repeat "${2:-1}" --delay 120 "$1"
 }
-# The open pop-up menu: "x y width height" of the program's mapped top-level
-# window that is neither its main window nor one of Qt's tiny helpers.
-menu_window() {
-    local id
-    for id in $(xwininfo -root -children 2>/dev/null |
-        awk '/\("lumatone" "lumatone"\)/ && !/"Lumatone":/ { print $1 }'); do
-        xwininfo -id "$id" | awk '
-            /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
-            /Width:/ { w = $2 } /Height:/ { h = $2 } /Map State: IsViewable/ { shown = 1 }
-            END { if (shown && w > 20 && h > 20) print x, y, w, h; exit !(shown && w > 20 && h > 20) }' &&
-            return 0
-    done
-    return 1
-}
+# The open pop-up menu: "x y width height" of the program's mapped window
+# that bypasses the window manager.
+menu_window() { program_windows | awk '$6 == 1 && $7 == 1 { print $2, $3, $4, $5; found = 1; exit }
+    END { exit !found }'; }
 menu_open() { menu_window >/dev/null; }
 # menu_pick N COUNT: clicks the Nth of COUNT items of the open menu (from 1).
 menu_pick() {
@@ -138,7 +155,7 @@ exit_through_menu() {
     tray_click 3
     until_true 20 menu_open || return 1
     menu_pick 2 2
-    wait_exit
+    clean_exit
 }
 
 settings_file() { echo "$E2E_DIR/config/lumatone/settings.ini"; }
