@@ -8,6 +8,10 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // The services speak X11: on a Wayland desktop the program runs through
+    // XWayland rather than with a window the services cannot see.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication application(argc, argv);
     // Hidden in the tray is still running.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -25,7 +25,7 @@ case_window_tray_and_exit() {
 case_held_hotkey_moves_gamma() {
     echo "- a hotkey held while another window has the focus"
     # "Brighter" bound to Ctrl+F10, as the file stores it: Windows key codes.
-    start_program hotkey $'[Gamma]\nlastgamma=10\nhotkeydark1=17\nhotkeydark2=121' ||
+    start_program hotkey $'[Gamma]\nlastgamma=10\nhotkeydark1=17\nhotkeydark2=121\nhotkeydark1name=Ctrl\nhotkeydark2name=F10' ||
         { check "starts" false; return; }
     until_true 20 test "$(ramp_position)" = 10
     xmessage -geometry +40+600 "another program" &
