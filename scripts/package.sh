@@ -74,7 +74,7 @@ if [ -z "$deb" ]; then
     fail "cpack made no Debian package"
 else
     echo "== ${deb##*/}"
-    dpkg-deb -I "$deb" | sed -n '/Package:/,$p'
+    dpkg-deb -f "$deb"
     dpkg-deb -c "$deb"
     held=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' | sort)
     expected_deb=$(
