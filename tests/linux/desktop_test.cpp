@@ -90,7 +90,7 @@ TEST(DesktopScreen, SetsAndReadsBackTheRampOfEachCrtc) {
     ScopedDisplayDc other(screen, "DUMMY1");
     EXPECT_EQ(ReadRamp(screen, other.get()), RampFor(kGammaResetPosition));
 
-    // A disconnected output has no context; a context given back is refused.
+    // An output without a CRTC has no context; a context given back is refused.
     EXPECT_EQ(screen.CreateDisplayDC("DUMMY7"), 0u);
     const DcHandle gone = screen.CreateDisplayDC("DUMMY0");
     screen.DeleteDC(gone);
