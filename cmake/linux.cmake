@@ -43,3 +43,11 @@ if(LUMATONE_BUILD_TESTS)
         DISCOVERY_TIMEOUT 60
         PROPERTIES LABELS linux-nosound TIMEOUT 120)
 endif()
+
+if(LUMATONE_BUILD_BENCH)
+    # Measured on a live desktop; bench/README.md says how.
+    find_package(benchmark REQUIRED)
+    add_executable(lumatone_linux_bench ${CMAKE_CURRENT_LIST_DIR}/../bench/linux/linux_backend_bench.cpp)
+    target_link_libraries(lumatone_linux_bench PRIVATE lumatone_linux benchmark::benchmark
+                                                       lumatone_warnings)
+endif()

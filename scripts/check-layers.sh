@@ -23,4 +23,9 @@ for folder in "${!allowed[@]}"; do
         status=1
     done < <(git grep -n -o -E '#include "[^"]+"' -- "$folder" | sed -E 's/#include "([^"]+)"/\1/')
 done
+# The X11 and PulseAudio headers belong to the Linux backend and its tests alone.
+while IFS= read -r hit; do
+    echo "layers: $hit: only platform/linux/ and tests/linux/ include X11 or PulseAudio headers"
+    status=1
+done < <(git grep -n -E '#include <(X11|pulse)/' -- ':!platform/linux/' ':!tests/linux/' || true)
 exit $status

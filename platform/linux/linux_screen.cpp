@@ -112,8 +112,10 @@ struct LinuxScreen::State {
         return Resources(::XRRGetScreenResourcesCurrent(display, root));
     }
 
-    // The output the whole screen's context reaches: RandR's primary, or the
-    // first connected output that shows a picture.
+    // An output takes part in the desktop when a CRTC drives it, whatever its
+    // last probed connection state says (the server does not probe on
+    // every query). The whole screen's context reaches RandR's primary
+    // output, or the first active one.
     RROutput Primary(const XRRScreenResources& res, RRCrtc* crtc = nullptr) const {
         const RROutput primary = ::XRRGetOutputPrimary(display, root);
         RROutput first = 0;
@@ -121,7 +123,7 @@ struct LinuxScreen::State {
         for (int i = 0; i < res.noutput; ++i) {
             OutputInfo info(
                 ::XRRGetOutputInfo(display, const_cast<XRRScreenResources*>(&res), res.outputs[i]));
-            if (!info || info->connection != RR_Connected || info->crtc == 0)
+            if (!info || info->crtc == 0)
                 continue;
             if (res.outputs[i] == primary) {
                 if (crtc != nullptr)
@@ -229,7 +231,7 @@ DcHandle LinuxScreen::CreateDisplayDC(const std::string& deviceName) {
         return 0;
     for (int i = 0; i < res->noutput; ++i) {
         OutputInfo info(::XRRGetOutputInfo(s.display, res.get(), res->outputs[i]));
-        if (info && info->connection == RR_Connected && info->crtc != 0 &&
+        if (info && info->crtc != 0 &&
             deviceName == std::string(info->name, static_cast<std::size_t>(info->nameLen)))
             return s.NewContext(info->crtc);
     }
@@ -253,7 +255,7 @@ std::vector<DisplayDevice> LinuxScreen::EnumDisplayDevices() {
     std::vector<RRCrtc> shown;
     for (int i = 0; i < res->noutput; ++i) {
         OutputInfo info(::XRRGetOutputInfo(s.display, res.get(), res->outputs[i]));
-        if (!info || info->connection != RR_Connected || info->crtc == 0)
+        if (!info || info->crtc == 0)
             continue;
         // Outputs sharing a CRTC mirror one picture; the first stands for all.
         if (std::find(shown.begin(), shown.end(), info->crtc) != shown.end())

@@ -1,0 +1,354 @@
+// The services on the test desktop (scripts/test-linux.sh): the Xorg dummy
+// display with its 60/70/75 Hz modes and sixteen outputs, a tray host and a
+// PulseAudio null sink as the default sink.
+#include "audio/volumecontrol.h"
+#include "display/gamma.h"
+#include "linux/linux_support.h"
+#include "platform/linux/linux_keyboard.h"
+#include "platform/linux/linux_mixer.h"
+#include "platform/linux/linux_screen.h"
+#include "platform/linux/linux_system.h"
+#include "platform/portable/portable_memory.h"
+
+#include <cmath>
+#include <csignal>
+#include <regex>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace lumatone {
+namespace {
+
+using linux_test::Eventually;
+using linux_test::Output;
+using linux_test::Succeeds;
+
+GammaRamp RampFor(std::int16_t position) {
+    GammaRamp ramp;
+    BuildGammaRamp(GammaForPosition(position), ramp);
+    return ramp;
+}
+
+std::optional<GammaRamp> ReadRamp(Screen& screen, DcHandle dc) {
+    GammaRamp ramp{};
+    if (!screen.GetDeviceGammaRamp(dc, ramp))
+        return std::nullopt;
+    return ramp;
+}
+
+// A second output beside the first, for as long as the test runs.
+class SecondOutput {
+  public:
+    SecondOutput() {
+        Succeeds("xrandr --addmode DUMMY1 1024x768_60 2>/dev/null; true");
+        on_ = Succeeds("xrandr --output DUMMY1 --mode 1024x768_60 --right-of DUMMY0");
+    }
+    ~SecondOutput() {
+        Succeeds("xrandr --output DUMMY0 --primary");
+        Succeeds("xrandr --output DUMMY1 --off");
+    }
+    SecondOutput(const SecondOutput&) = delete;
+    SecondOutput& operator=(const SecondOutput&) = delete;
+    bool on() const { return on_; }
+
+  private:
+    bool on_ = false;
+};
+
+TEST(DesktopScreen, SetsAndReadsBackTheRampOfEachCrtc) {
+    SecondOutput second;
+    ASSERT_TRUE(second.on());
+    LinuxScreen screen;
+    const std::vector<DisplayDevice> displays = screen.EnumDisplayDevices();
+    ASSERT_EQ(displays.size(), 2u);
+    EXPECT_EQ(displays[0].name, "DUMMY0");
+    EXPECT_TRUE(displays[0].primary);
+    EXPECT_EQ(displays[1].name, "DUMMY1");
+    EXPECT_FALSE(displays[1].primary);
+
+    {
+        ScopedDisplayDc first(screen, "DUMMY0");
+        ScopedDisplayDc other(screen, "DUMMY1");
+        ASSERT_NE(first.get(), 0u);
+        ASSERT_NE(other.get(), 0u);
+        ASSERT_TRUE(screen.SetDeviceGammaRamp(first.get(), RampFor(10)));
+        ASSERT_TRUE(screen.SetDeviceGammaRamp(other.get(), RampFor(30)));
+        EXPECT_EQ(ReadRamp(screen, first.get()), RampFor(10));
+        EXPECT_EQ(ReadRamp(screen, other.get()), RampFor(30));
+
+        // The whole screen's context reaches the primary output only.
+        ASSERT_TRUE(SetGamma(screen, GammaForPosition(20)));
+        EXPECT_EQ(ReadRamp(screen, first.get()), RampFor(20));
+        EXPECT_EQ(ReadRamp(screen, other.get()), RampFor(30));
+    }
+
+    // And follows the primary when it moves.
+    ASSERT_TRUE(Succeeds("xrandr --output DUMMY1 --primary"));
+    ASSERT_TRUE(SetGamma(screen, GammaForPosition(kGammaResetPosition)));
+    ScopedDisplayDc other(screen, "DUMMY1");
+    EXPECT_EQ(ReadRamp(screen, other.get()), RampFor(kGammaResetPosition));
+
+    // An output without a CRTC has no context; a context given back is refused.
+    EXPECT_EQ(screen.CreateDisplayDC("DUMMY7"), 0u);
+    const DcHandle gone = screen.CreateDisplayDC("DUMMY0");
+    screen.DeleteDC(gone);
+    EXPECT_FALSE(screen.SetDeviceGammaRamp(gone, RampFor(27)));
+}
+
+// The current mode as xrandr shows it: width, height and the rate marked '*'.
+struct XrandrMode {
+    std::uint32_t width = 0, height = 0, rate = 0;
+};
+
+XrandrMode XrandrCurrent() {
+    const std::string text = Output("xrandr --current").value_or("");
+    XrandrMode mode;
+    std::smatch match;
+    if (std::regex_search(text, match, std::regex(R"(DUMMY0 connected primary (\d+)x(\d+)\+)"))) {
+        mode.width = static_cast<std::uint32_t>(std::stoul(match[1]));
+        mode.height = static_cast<std::uint32_t>(std::stoul(match[2]));
+    }
+    if (std::regex_search(text, match, std::regex(R"(([0-9.]+)\*)")))
+        mode.rate = static_cast<std::uint32_t>(std::lround(std::stod(match[1])));
+    return mode;
+}
+
+class DesktopScreenModes : public ::testing::Test {
+  protected:
+    void TearDown() override { Succeeds("xrandr --output DUMMY0 --mode 1024x768_60"); }
+
+    // As the monitor panel asks: the stored mode with only the rate flagged.
+    std::int32_t Change(std::uint32_t hertz) {
+        DevModeA mode;
+        if (!screen.EnumDisplaySettings(kEnumRegistrySettings, mode))
+            return kDispChangeFailed;
+        mode.dmFields = kDmDisplayFrequency;
+        mode.dmDisplayFrequency = hertz;
+        return screen.ChangeDisplaySettings(mode, kCdsFullscreen);
+    }
+
+    // The caps and the current mode agree with xrandr; returns the rate.
+    std::int32_t Refresh() {
+        const XrandrMode shown = XrandrCurrent();
+        ScopedDc dc(screen, 0);
+        EXPECT_EQ(screen.GetDeviceCaps(dc.get(), kHorzRes), static_cast<std::int32_t>(shown.width));
+        EXPECT_EQ(screen.GetDeviceCaps(dc.get(), kVertRes),
+                  static_cast<std::int32_t>(shown.height));
+        EXPECT_EQ(screen.GetDeviceCaps(dc.get(), kBitsPixel), 32);
+        DevModeA mode;
+        EXPECT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, mode));
+        EXPECT_EQ(mode.dmDisplayFrequency, shown.rate);
+        const std::int32_t rate = screen.GetDeviceCaps(dc.get(), kVRefresh);
+        EXPECT_EQ(rate, static_cast<std::int32_t>(shown.rate));
+        return rate;
+    }
+
+    LinuxScreen screen;
+};
+
+TEST_F(DesktopScreenModes, ListsTheOutputsModesIntoTheShortRecord) {
+    DevModeA mode;
+    ASSERT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, mode));
+    EXPECT_EQ(mode.dmSize, 124);
+    EXPECT_EQ(mode.dmPelsWidth, 1024u);
+    EXPECT_EQ(mode.dmPelsHeight, 768u);
+    EXPECT_EQ(mode.dmBitsPerPel, 32u);
+    EXPECT_EQ(mode.dmDisplayFrequency, 60u);
+    EXPECT_EQ(mode.dmFields, kDmBitsPerPel | kDmPelsWidth | kDmPelsHeight | kDmDisplayFrequency);
+    EXPECT_STREQ(mode.dmDeviceName, "DUMMY0");
+
+    // Every mode xrandr lists for the output, in its order.
+    const std::string text = Output("xrandr --verbose").value_or("");
+    const std::string own = text.substr(0, text.find("\nDUMMY1 "));
+    std::vector<std::uint32_t> rates;
+    const std::regex clock(R"(\n\s+v: .* clock\s+([0-9.]+)Hz)");
+    for (std::sregex_iterator it(own.begin(), own.end(), clock), end; it != end; ++it)
+        rates.push_back(static_cast<std::uint32_t>(std::lround(std::stod((*it)[1]))));
+    ASSERT_GE(rates.size(), 3u);
+    std::int32_t n = 0;
+    for (; screen.EnumDisplaySettings(n, mode); ++n) {
+        ASSERT_LT(static_cast<std::size_t>(n), rates.size());
+        EXPECT_EQ(mode.dmDisplayFrequency, rates[static_cast<std::size_t>(n)]) << n;
+    }
+    EXPECT_EQ(static_cast<std::size_t>(n), rates.size());
+}
+
+TEST_F(DesktopScreenModes, SwitchesTheRateAndRefusesOneTheOutputLacks) {
+    ASSERT_EQ(Refresh(), 60);
+    EXPECT_EQ(Change(75), kDispChangeSuccessful);
+    EXPECT_EQ(Refresh(), 75);
+    // Asked again, nothing is to be done.
+    EXPECT_EQ(Change(75), kDispChangeSuccessful);
+
+    EXPECT_EQ(Change(50), kDispChangeBadMode);
+    EXPECT_EQ(Refresh(), 75);
+    DevModeA deeper;
+    ASSERT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, deeper));
+    deeper.dmFields = kDmBitsPerPel;
+    deeper.dmBitsPerPel = 16;
+    EXPECT_EQ(screen.ChangeDisplaySettings(deeper, kCdsFullscreen), kDispChangeBadMode);
+
+    EXPECT_EQ(Change(60), kDispChangeSuccessful);
+    EXPECT_EQ(Refresh(), 60);
+}
+
+// A plain X window that holds the focus while the keys are pressed elsewhere.
+class DesktopKeyboard : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char program[] = "/usr/bin/xmessage";
+        char name[] = "-name", value[] = "lumatone-focus";
+        char geometry[] = "-geometry", where[] = "+10+40";
+        char text[] = "focus";
+        char* argv[] = {program, name, value, geometry, where, text, nullptr};
+        ASSERT_EQ(::posix_spawn(&window_, program, nullptr, nullptr, argv, environ), 0);
+        const auto id = Output("xdotool search --sync --classname lumatone-focus | head -n 1");
+        ASSERT_TRUE(id.has_value());
+        windowId_ = id->substr(0, id->find('\n'));
+        ASSERT_TRUE(Succeeds("xdotool windowfocus --sync " + windowId_));
+        // The pointer away from the window's button, which would close it.
+        ASSERT_TRUE(Succeeds("xdotool mousemove 900 700"));
+    }
+    void TearDown() override {
+        if (window_ > 0) {
+            ::kill(window_, SIGTERM);
+            ::waitpid(window_, nullptr, 0);
+        }
+    }
+    bool FocusStayed() { return Output("xdotool getwindowfocus").value_or("") == windowId_ + "\n"; }
+
+    pid_t window_ = 0;
+    std::string windowId_;
+};
+
+constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
+constexpr std::int32_t kShift = 0x10, kLShift = 0xa0, kRShift = 0xa1, kF7 = 0x76;
+
+TEST_F(DesktopKeyboard, SeesHeldAndTappedKeysWhileAnotherWindowHasTheFocus) {
+    LinuxKeyboard keyboard;
+
+    // Tapped: bit 0 once, bit 15 never.
+    ASSERT_TRUE(Succeeds("xdotool key a"));
+    std::int16_t state = 0;
+    ASSERT_TRUE(Eventually([&] { return (state = keyboard.GetAsyncKeyState('A')) != 0; }));
+    EXPECT_EQ(state, 1);
+    EXPECT_EQ(keyboard.GetAsyncKeyState('A'), 0);
+
+    // Held: bit 15 on every query while down, bit 0 on one query only.
+    int pressedSince = 0;
+    ASSERT_TRUE(Succeeds("xdotool keydown Shift_L"));
+    ASSERT_TRUE(Eventually([&] {
+        state = keyboard.GetAsyncKeyState(kShift);
+        pressedSince += state & 1;
+        return (state & kDown) != 0;
+    }));
+    state = keyboard.GetAsyncKeyState(kShift);
+    pressedSince += state & 1;
+    EXPECT_NE(state & kDown, 0);
+    EXPECT_EQ(pressedSince, 1);
+    // The sided codes tell the two shifts apart. (xdotool presses the left
+    // modifier along with a right one, so the left is the one held here.)
+    EXPECT_EQ(keyboard.GetAsyncKeyState(kLShift), kDown | 1);
+    EXPECT_EQ(keyboard.GetAsyncKeyState(kRShift), 0);
+    ASSERT_TRUE(Succeeds("xdotool keyup Shift_L"));
+    ASSERT_TRUE(Eventually([&] { return keyboard.GetAsyncKeyState(kShift) == 0; }));
+
+    // A key held across many queries, as a held hotkey is polled.
+    ASSERT_TRUE(Succeeds("xdotool keydown F7"));
+    ASSERT_TRUE(Eventually([&] { return (keyboard.GetAsyncKeyState(kF7) & kDown) != 0; }));
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(keyboard.GetAsyncKeyState(kF7), kDown);
+    ASSERT_TRUE(Succeeds("xdotool keyup F7"));
+    ASSERT_TRUE(Eventually([&] { return keyboard.GetAsyncKeyState(kF7) == 0; }));
+
+    EXPECT_TRUE(FocusStayed());
+}
+
+TEST_F(DesktopKeyboard, SeesMouseButtonsByTheirWindowsCodes) {
+    constexpr std::int32_t kLButton = 1, kRButton = 2, kMButton = 4;
+    LinuxKeyboard keyboard;
+    // X numbers the right button 3 and the middle one 2.
+    ASSERT_TRUE(Succeeds("xdotool mousedown 3"));
+    ASSERT_TRUE(Eventually([&] { return (keyboard.GetAsyncKeyState(kRButton) & kDown) != 0; }));
+    EXPECT_EQ(keyboard.GetAsyncKeyState(kMButton), 0);
+    EXPECT_EQ(keyboard.GetAsyncKeyState(kLButton), 0);
+    ASSERT_TRUE(Succeeds("xdotool mouseup 3"));
+    ASSERT_TRUE(Eventually([&] { return keyboard.GetAsyncKeyState(kRButton) == 0; }));
+
+    ASSERT_TRUE(Succeeds("xdotool click 2"));
+    std::int16_t state = 0;
+    ASSERT_TRUE(Eventually([&] { return (state = keyboard.GetAsyncKeyState(kMButton)) != 0; }));
+    EXPECT_EQ(state, 1);
+    EXPECT_EQ(keyboard.GetAsyncKeyState(kMButton), 0);
+    EXPECT_TRUE(FocusStayed());
+}
+
+// The raw volume of each of the default sink's channels.
+std::vector<long> SinkVolumes() {
+    const std::string text = Output("pactl get-sink-volume @DEFAULT_SINK@").value_or("");
+    std::vector<long> values;
+    const std::regex channel(R"(: (\d+) /)");
+    for (std::sregex_iterator it(text.begin(), text.end(), channel), end; it != end; ++it)
+        values.push_back(std::stol((*it)[1]));
+    return values;
+}
+
+std::optional<std::int32_t> ReadPercent(VolumeControl& volume) {
+    if (!volume.OpenMixer(0))
+        return std::nullopt;
+    const auto percent = volume.ReadVolume(0);
+    volume.CloseMixer();
+    return percent;
+}
+
+TEST(DesktopMixer, SetsAndReadsTheDefaultSinkThroughTheVolumeControl) {
+    LinuxMixer mixer;
+    PortableMemory memory;
+    VolumeControl volume(mixer, memory);
+    ASSERT_EQ(mixer.GetNumDevs(), 1u);
+    LinuxSystem system(mixer);
+    EXPECT_TRUE(system.GetFeatures().volume);
+
+    // 37% is 24248 of 65535, and of PA_VOLUME_NORM (65536) on every channel.
+    ASSERT_TRUE(volume.SetVolume(37));
+    EXPECT_EQ(SinkVolumes(), (std::vector<long>{24248, 24248}));
+    EXPECT_EQ(ReadPercent(volume), 37);
+
+    // Channels apart read as their average: 40960 of 65536 is 62.5%, just under.
+    ASSERT_TRUE(Succeeds("pactl set-sink-volume @DEFAULT_SINK@ 32768 49152"));
+    EXPECT_EQ(ReadPercent(volume), 62);
+    // 62% is 40632 of 65535, 40633 of 65536.
+    ASSERT_TRUE(volume.SetVolume(62));
+    EXPECT_EQ(SinkVolumes(), (std::vector<long>{40633, 40633}));
+
+    // Silent, full, and louder than full.
+    ASSERT_TRUE(volume.SetVolume(0));
+    EXPECT_EQ(SinkVolumes(), (std::vector<long>{0, 0}));
+    EXPECT_EQ(ReadPercent(volume), 0);
+    ASSERT_TRUE(volume.SetVolume(100));
+    EXPECT_EQ(SinkVolumes(), (std::vector<long>{65536, 65536}));
+    EXPECT_EQ(ReadPercent(volume), 100);
+    ASSERT_TRUE(Succeeds("pactl set-sink-volume @DEFAULT_SINK@ 150%"));
+    EXPECT_EQ(ReadPercent(volume), 100);
+    ASSERT_TRUE(volume.SetVolume(100));
+}
+
+TEST(WithoutSound, TheMixerHasNoDeviceAndEveryCallFailsCleanly) {
+    LinuxMixer mixer;
+    PortableMemory memory;
+    EXPECT_EQ(mixer.GetNumDevs(), 0u);
+    MixerHandle handle = 7;
+    EXPECT_EQ(mixer.Open(handle, 0, 0), kMmSysErrBadDeviceId);
+    EXPECT_EQ(handle, 0u);
+    VolumeControl volume(mixer, memory);
+    EXPECT_FALSE(volume.OpenMixer(0));
+    EXPECT_FALSE(volume.SetVolume(50));
+    EXPECT_EQ(volume.ReadVolume(0), std::nullopt);
+    LinuxSystem system(mixer);
+    EXPECT_FALSE(system.GetFeatures().volume);
+}
+
+} // namespace
+} // namespace lumatone
