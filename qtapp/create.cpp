@@ -23,11 +23,11 @@ bool OutOfReach(const Control& c) {
     return c.container == nullptr && c.left >= kForm1Width;
 }
 
-QFont ToQFont(const FontSpec& spec) {
-    QFont font(ToQString(spec.name));
+QFont ToQFont(const FontSpec& wanted) {
+    QFont font(ToQString(wanted.name));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(spec.points);
-    font.setUnderline(spec.underline);
+    font.setPointSizeF(wanted.points);
+    font.setUnderline(wanted.underline);
     return font;
 }
 
