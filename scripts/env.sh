@@ -12,6 +12,7 @@
 #
 # After lumatone_env_start: DISPLAY is the Xorg dummy display, LUMATONE_XVFB_DISPLAY
 # the Xvfb one, PULSE_SERVER the null sink's server, WINEPREFIX the private prefix.
+# LUMATONE_ENV_WINE=0 leaves Wine out, for the tests of the Linux program.
 # Every process is started here and its id kept under LUMATONE_ENV_DIR, so a run
 # that died half-way is cleaned up by the next one. Works as root without a
 # session bus.
@@ -135,7 +136,7 @@ lumatone_env_stop_pulse() {
 
 lumatone_env_stop() {
     # The Wine server first: it ends every Windows process of the prefix with it.
-    if [ -d "$WINEPREFIX" ] && command -v wineserver >/dev/null; then
+    if [ "${LUMATONE_ENV_WINE:-1}" != 0 ] && [ -d "$WINEPREFIX" ] && command -v wineserver >/dev/null; then
         wineserver -k 2>/dev/null || true
         timeout 20 wineserver -w 2>/dev/null || true
     fi
@@ -153,7 +154,9 @@ lumatone_env_start() {
     mkdir -p "$LUMATONE_ENV_DIR"
     # Whatever an earlier run left behind.
     lumatone_env_stop
-    lumatone_make_prefix || return 1
+    if [ "${LUMATONE_ENV_WINE:-1}" != 0 ]; then
+        lumatone_make_prefix || return 1
+    fi
 
     # Sockets want a short path; the state folder may be deep.
     local runtime
@@ -195,7 +198,9 @@ lumatone_env_start() {
     # A persistent Wine server, so the many short test processes share one,
     # and its service processes started now, apart from anyone's output:
     # started by a test they would hold its output pipe open.
-    wineserver -p
-    wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+    if [ "${LUMATONE_ENV_WINE:-1}" != 0 ]; then
+        wineserver -p
+        wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
+    fi
     _lumatone_log "Xorg dummy $DISPLAY, Xvfb $LUMATONE_XVFB_DISPLAY, PulseAudio $PULSE_SERVER"
 }

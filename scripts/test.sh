@@ -2,7 +2,8 @@
 # Builds and runs every test: the shell scripts' lint and the layer check, the
 # native suite under AddressSanitizer and UndefinedBehaviorSanitizer, the
 # benchmarks' build, the Windows builds, the user guide's check and the release
-# ZIPs, the Windows backend and the program under Wine, and a short fuzzing run.
+# ZIPs and the Debian package, the Windows backend and the program under Wine,
+# the Linux program end to end, and a short fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -45,6 +46,8 @@ suite scripts/package.sh
 # The Windows backend's tests under Wine, then the program end to end.
 suite scripts/test-wine.sh
 suite scripts/test-e2e.sh
+# The Linux program end to end on the Xorg dummy display.
+suite scripts/test-linux-e2e.sh
 
 # A short fuzzing run, so a regression in the settings reader shows in CI.
 suite scripts/test-fuzz.sh

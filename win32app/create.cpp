@@ -1,5 +1,5 @@
 // Creating the native windows and their controls from the model.
-#include "win32app/twips.h"
+#include "model/twips.h"
 #include "win32app/view.h"
 
 #include <commctrl.h>

@@ -2,7 +2,7 @@
 #include "win32app/view.h"
 
 #include "app/tray.h"
-#include "win32app/twips.h"
+#include "model/twips.h"
 
 #include <windowsx.h>
 #include <wtsapi32.h>

@@ -1,7 +1,7 @@
 // Mirroring the model: after each event the view touches only the native
 // controls and windows whose model changed. It reads the model and never
 // writes to it.
-#include "win32app/twips.h"
+#include "model/twips.h"
 #include "win32app/view.h"
 
 namespace lumatone::view {

@@ -1,6 +1,6 @@
 // Painting: the window and group backgrounds, group borders, lines, control
 // colours, and the fonts and brushes they use.
-#include "win32app/twips.h"
+#include "model/twips.h"
 #include "win32app/view.h"
 
 #include <cmath>

@@ -1,5 +1,5 @@
 // The message loop and what the window model asks of the form runtime.
-#include "win32app/twips.h"
+#include "model/twips.h"
 #include "win32app/view.h"
 
 #include <cmath>

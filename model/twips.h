@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-namespace lumatone::view {
+namespace lumatone {
 
 inline float TwipsPerPixel(int dotsPerInch) {
     return dotsPerInch > 0 ? 1440.0f / static_cast<float>(dotsPerInch) : 15.0f;
@@ -35,4 +35,4 @@ inline PixelRect ToPixelRect(int left, int top, int width, int height, int origi
             ToPixels(left + width, twipsPerPixel) - ox, ToPixels(top + height, twipsPerPixel) - oy};
 }
 
-} // namespace lumatone::view
+} // namespace lumatone

@@ -1,0 +1,37 @@
+// Lumatone's entry point on Linux: the services, the window model and its Qt view.
+#include "app/app.h"
+#include "platform/linux/linux_platform.h"
+#include "qtapp/session.h"
+#include "qtapp/shell.h"
+#include "qtapp/view.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    // The services speak X11: on a Wayland desktop the program runs through
+    // XWayland rather than with a window the services cannot see.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication application(argc, argv);
+    // Hidden in the tray is still running.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setApplicationName("lumatone");
+    QApplication::setApplicationDisplayName("Lumatone");
+    QApplication::setDesktopFileName("lumatone");
+
+    lumatone::view::QtView view;
+    lumatone::view::QtShell shell(view.Icon());
+    lumatone::LinuxPlatform services;
+    lumatone::Platform platform = services.Bind(shell, view);
+    lumatone::App app(platform);
+    shell.onTrayEvent = [&view, &app](std::uint32_t event) {
+        view.Deliver([&app, event] { app.tray.OnCallback(event); });
+    };
+    if (!view.Create(app))
+        return 1;
+    lumatone::view::ListenForSessionEnd(view, app);
+    app.Load();
+    view.PlaceInitially();
+    view.Sync();
+    return view.Run();
+}

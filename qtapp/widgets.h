@@ -1,0 +1,146 @@
+// The widgets the view keeps over the window model: one object per window,
+// each knowing its model and its controls, and the few widget kinds whose
+// events Qt does not offer as signals.
+#pragma once
+
+#include "model/changes.h"
+#include "model/forms.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace lumatone::view {
+
+enum class MouseKind { Press, Move, Release };
+// Button bits 1 left, 2 right, 4 middle.
+using MouseHook = std::function<void(MouseKind, int buttons, int shift, QPoint at)>;
+
+// Shift bits 1 Shift, 2 Ctrl, 4 Alt.
+int ShiftBits(Qt::KeyboardModifiers modifiers);
+int ButtonBits(Qt::MouseButtons buttons);
+
+// What a drag handle (the window background, a group) forwards to the view.
+struct SurfaceHooks {
+    MouseHook mouse;
+    std::function<void(QPainter&)> paint;
+};
+
+// A top-level window of the model. Its close (Alt+F4, the window manager)
+// is the model's to decide, so Qt is never left to close it.
+class Surface : public QWidget {
+  public:
+    SurfaceHooks hooks;
+    std::function<void()> onClose;
+    std::function<bool(bool next)> onTab;
+    std::function<void(bool active)> onActivate;
+    std::function<void()> onMoved;
+    std::function<void(bool minimized)> onMinimized;
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
+    void changeEvent(QEvent* e) override;
+    void moveEvent(QMoveEvent* e) override;
+    bool event(QEvent* e) override;
+};
+
+class Group : public QGroupBox {
+  public:
+    SurfaceHooks hooks;
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// Labels take their clicks, so a press on one never reaches a drag handle.
+class ClickLabel : public QLabel {
+  public:
+    std::function<void()> onClick;
+
+  protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// A text box whose key presses go to the model first; a locked one takes no
+// typed text.
+class KeyBox : public QLineEdit {
+  public:
+    std::function<void(int virtualKey, int shift)> onKey;
+    bool locked = false;
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+};
+
+// One widget over its model control.
+struct NativeControl {
+    Control* control = nullptr;
+    QWidget* widget = nullptr;
+    bool autoSize = false; // a label that keeps the size of its text
+    // Text boxes: the text the widget shows, which typing changes before the
+    // model hears of it.
+    std::string text;
+};
+
+class NativeWindow {
+  public:
+    NativeWindow() = default;
+    virtual ~NativeWindow() = default;
+    NativeWindow(const NativeWindow&) = delete;
+    NativeWindow& operator=(const NativeWindow&) = delete;
+
+    NativeControl* Find(const QWidget* widget) const;
+    NativeControl* NativeOf(const Control* control) const;
+    QWidget* WidgetOf(const Control* control) const;
+
+    std::unique_ptr<Surface> surface;
+    std::vector<std::unique_ptr<NativeControl>> controls;
+    // The window may differ from the model's: it is new, or something other
+    // than the view moved, showed or hid it.
+    bool stale = false;
+};
+
+class Form1Window : public NativeWindow {
+  public:
+    explicit Form1Window(Form1& form) : model(form), changes(form) {}
+
+    Form1& model;
+    ChangeTracker changes;
+    bool shown = false; // as the view last showed or hid it
+};
+
+class Form2Window : public NativeWindow {
+  public:
+    explicit Form2Window(Form2& form) : model(form), changes(form) {}
+
+    Form2& model;
+    ChangeTracker changes;
+};
+
+inline QColor ToQColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+inline QString ToQString(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace lumatone::view

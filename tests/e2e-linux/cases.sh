@@ -1,0 +1,67 @@
+# shellcheck shell=bash
+# The end-to-end cases of the Linux program, run in order by scripts/test-linux-e2e.sh.
+
+case_window_tray_and_exit() {
+    echo "- start, tray icon, hide and show, exit through the menu"
+    start_program window $'[Gamma]\nlastgamma=21' || { check "starts" false; return; }
+    check "window shown" window_shown
+    check "icon docked in the tray" until_true 20 tray_icon_docked
+    # The stored position is on the screen from the start.
+    until_true 20 test "$(ramp_position)" = 21
+    check "stored gamma 21 on the screen ($(probe gamma-position))" equals "$(ramp_position)" 21
+    screenshot form1
+    tray_click 1 2
+    check "a double click hides the window" until_true 20 window_hidden
+    check "the icon stays" tray_icon_docked
+    tray_click 1 2
+    check "a second one shows it again" until_true 20 window_shown
+    check "the menu's Exit ends the program" exit_through_menu
+    # The file held lastgamma alone; shutdown writes every key.
+    check "settings saved in XDG_CONFIG_HOME/lumatone" equals "$(ini_value Windows loadonstartup)" 0
+    check "lastgamma saved" equals "$(ini_value Gamma lastgamma)" 21
+    check "no settings.ini beside the program" test ! -e "$E2E_BUILD/settings.ini"
+}
+
+case_held_hotkey_moves_gamma() {
+    echo "- a hotkey held while another window has the focus"
+    # "Brighter" bound to Ctrl+F10, as the file stores it: Windows key codes.
+    start_program hotkey $'[Gamma]\nlastgamma=10\nhotkeydark1=17\nhotkeydark2=121\nhotkeydark1name=Ctrl\nhotkeydark2name=F10' ||
+        { check "starts" false; return; }
+    until_true 20 test "$(ramp_position)" = 10
+    xmessage -geometry +40+600 "another program" &
+    local other=$! other_window
+    until_true 20 xdotool search --sync --onlyvisible --class xmessage >/dev/null
+    other_window=$(xdotool search --onlyvisible --class xmessage | head -1)
+    xdotool windowfocus --sync "$other_window"
+    check "another window has the focus" equals "$(xdotool getwindowfocus)" "$other_window"
+    xdotool keydown Control_L keydown F10
+    until_true 20 ramp_above 12
+    xdotool keyup F10 keyup Control_L
+    steady 20 ramp_position
+    local position worst
+    read -r position worst <<<"$(probe gamma-position)"
+    check "the held keys moved the gamma up (position $position)" test "$position" -gt 12
+    check "the screen's ramp is that position's (largest difference $worst)" test "$worst" -le 256
+    check "and not its neighbour's" test "$(probe gamma $((position - 1)))" -gt 256
+    kill "$other" 2>/dev/null
+    wait "$other" 2>/dev/null
+    screenshot hotkey
+    check "the menu's Exit ends the program" exit_through_menu
+    check "the saved lastgamma is the position on the screen" equals \
+        "$(ini_value Gamma lastgamma)" "$position"
+}
+
+case_sigterm_saves() {
+    echo "- SIGTERM, as at a log-off"
+    start_program sigterm $'[Gamma]\nlastgamma=5' || { check "starts" false; return; }
+    kill -TERM "$E2E_PID"
+    check "ends cleanly on SIGTERM" clean_exit
+    check "and saved its settings" equals "$(ini_value Windows loadonstartup)$(ini_value Gamma lastgamma)" 05
+    # A log-off while the icon's menu is open: the program ends under its own menu.
+    start_program sigterm-menu $'[Gamma]\nlastgamma=6' || { check "starts" false; return; }
+    tray_click 3
+    until_true 20 menu_open
+    kill -TERM "$E2E_PID"
+    check "ends cleanly on SIGTERM with its menu open" clean_exit
+    check "and saved its settings" equals "$(ini_value Windows loadonstartup)$(ini_value Gamma lastgamma)" 06
+}
