@@ -9,6 +9,7 @@ build=build/debug
 cmake --preset debug >/dev/null
 cmake --build --preset debug -j"$(nproc)" --target lumatone_linux_tests
 
+export LUMATONE_ENV_WINE=0
 # shellcheck source=scripts/env.sh
 source scripts/env.sh
 trap lumatone_env_stop EXIT

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the shell scripts' lint and the layer check, the
-# native suite under AddressSanitizer and UndefinedBehaviorSanitizer, the
+# native suite under AddressSanitizer and UndefinedBehaviorSanitizer, the Linux
+# backend on a virtual desktop, the
 # benchmarks' build, the Windows builds, the user guide's check and the release
 # ZIPs and the Debian package, the Windows backend and the program under Wine,
 # the Linux program end to end, and a short fuzzing run.
@@ -29,6 +30,9 @@ cmake --preset debug >/dev/null
 cmake --build --preset debug -j"$jobs"
 ctest --preset debug -j"$jobs"
 
+echo "== Linux backend on the Xorg dummy display, a tray host and a null sink"
+suite scripts/test-linux.sh
+
 echo "== benchmarks (build only; bench/README.md says how to measure)"
 cmake --preset release >/dev/null
 cmake --build --preset release -j"$jobs"
@@ -39,7 +43,8 @@ cmake --build --preset windows-x64 -j"$jobs"
 cmake --preset windows-x86 >/dev/null
 cmake --build --preset windows-x86 -j"$jobs"
 
-# What users get: the guide agrees with the program, and both release ZIPs.
+# What users get: the guide agrees with the program, both release ZIPs and
+# the Debian package, checked by lintian.
 suite scripts/check-guide.sh
 suite scripts/package.sh
 
