@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the shell scripts' lint and the layer check, the
 # native suite under AddressSanitizer and UndefinedBehaviorSanitizer, the Linux
-# backend on a virtual desktop, the
-# benchmarks' build, the Windows builds, the user guide's check and the release
-# ZIPs and the Debian package, the Windows backend and the program under Wine,
-# the Linux program end to end, and a short fuzzing run.
+# backend on a virtual desktop, the benchmarks' build, the Windows builds, the
+# user guide's check, the release ZIPs and the Debian package, the Windows
+# backend and the program under Wine, the Linux program end to end, and a short
+# fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
