@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTextLayout>
 
 #include "platform/linux/x11_keys.h"
 
@@ -114,6 +115,33 @@ void Group::mouseMoveEvent(QMouseEvent* e) {
 }
 void Group::mouseReleaseEvent(QMouseEvent* e) {
     Forward(hooks, MouseKind::Release, e);
+}
+
+void ClickLabel::paintEvent(QPaintEvent* e) {
+    if (!wordWrap()) {
+        QLabel::paintEvent(e);
+        return;
+    }
+    // The designer sized wrapped labels for Windows' line step, the font's
+    // cell without leading; a substitute font's own step is a pixel taller,
+    // which cuts off a label's last line.
+    const int step = QFontMetrics(font(), this).height();
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WordWrap);
+    QTextLayout layout(text(), font(), this);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (int i = 0;; ++i) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width());
+        line.setPosition(QPointF(0, i * step));
+    }
+    layout.endLayout();
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+    layout.draw(&painter, QPointF(0, 0));
 }
 
 void ClickLabel::mousePressEvent(QMouseEvent* e) {

@@ -74,6 +74,7 @@ class ClickLabel : public QLabel {
     std::function<void()> onClick;
 
   protected:
+    void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
 };
