@@ -177,7 +177,13 @@ void QtView::CreateControl(NativeWindow& window, Control& c, QWidget* parent) {
                    n->widget = box;
                },
                [&](Button&) { n->widget = new QPushButton; },
-               [&](CheckBox&) { n->widget = new QCheckBox; },
+               [&](CheckBox&) {
+                   auto* box = new QCheckBox;
+                   // A button fills with the button colour; a check box shows
+                   // its own back colour, as on Windows.
+                   box->setBackgroundRole(QPalette::Window);
+                   n->widget = box;
+               },
                [&](Slider& s) {
                    auto* bar = new QScrollBar(s.kind == ControlKind::VScroll ? Qt::Vertical
                                                                              : Qt::Horizontal);
