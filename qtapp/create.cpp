@@ -5,10 +5,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFont>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyleOption>
 #include <QTimer>
 
 #include <algorithm>
@@ -31,9 +33,22 @@ QFont ToQFont(const FontSpec& wanted) {
     return font;
 }
 
+// Windows draws a scroll bar's thumb as a square of the bar's thickness,
+// whatever the range; a style's thumb grows with the bar's length.
+class SquareThumbs : public QProxyStyle {
+  public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_ScrollBarSliderMin && option != nullptr)
+            return std::min(option->rect.width(), option->rect.height());
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 } // namespace
 
 QtView::QtView() {
+    QApplication::setStyle(new SquareThumbs);
     // The designer's fonts are Windows ones: where they are missing, fonts of
     // the same widths keep the captions inside their controls.
     QFont::insertSubstitutions("MS Sans Serif", {"Microsoft Sans Serif", "Liberation Sans", "Arimo",
