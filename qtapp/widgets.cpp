@@ -140,7 +140,8 @@ void ClickLabel::paintEvent(QPaintEvent* e) {
     }
     layout.endLayout();
     QPainter painter(this);
-    painter.setPen(palette().color(foregroundRole()));
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
     layout.draw(&painter, QPointF(0, 0));
 }
 
