@@ -65,6 +65,7 @@ QtView::~QtView() {
 
 bool QtView::Create(App& app) {
     app_ = &app;
+    delivery_.Attach(app);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         twipsPerPixel_ =
             TwipsPerPixel(static_cast<int>(std::lround(screen->logicalDotsPerInchX())));
@@ -95,11 +96,11 @@ bool QtView::Create(App& app) {
     s.onMoved = [this] {
         // The view put the window where the model has it; if something else
         // moved it, the next mirroring puts it back.
-        if (!mirroring_ && form1_)
+        if (!delivery_.Mirroring() && form1_)
             form1_->stale = true;
     };
     s.onMinimized = [this, &f](bool minimized) {
-        if (mirroring_ || !Live())
+        if (delivery_.Mirroring() || !Live())
             return;
         if (minimized && f.windowState != 1)
             Deliver([&f] { f.windowState = 1; });
@@ -268,7 +269,7 @@ void QtView::CreateForm2(Form2& m) {
             Deliver([this] { app_->CloseForm2(); });
     };
     s.onMoved = [this] {
-        if (!mirroring_ && form2_)
+        if (!delivery_.Mirroring() && form2_)
             form2_->stale = true;
     };
     form2_ = std::move(window);

@@ -11,29 +11,6 @@
 
 namespace lumatone::view {
 
-bool QtView::Live() const {
-    return app_ != nullptr && app_->form1.loaded && !app_->Ended();
-}
-
-void QtView::Deliver(std::function<void()> event) {
-    if (!Live())
-        return;
-    if (mirroring_) {
-        deferred_.push_back(std::move(event));
-        return;
-    }
-    event();
-    FinishEvent();
-    Sync();
-}
-
-void QtView::FinishEvent() {
-    // A window that shows gives the focus to the first control in its focus
-    // order when none has it.
-    if (Form1& f = app_->form1; Live() && f.visible && f.Focused() == nullptr)
-        f.FocusNext();
-}
-
 void QtView::Connect(NativeControl& n) {
     QWidget* w = n.widget;
     WithKind(*n.control,
@@ -68,7 +45,7 @@ void QtView::OnKey(TextBox& box, int virtualKey, int shift) {
 }
 
 void QtView::OnTyped(NativeControl& n, const QString& typed) {
-    if (mirroring_)
+    if (delivery_.Mirroring())
         return;
     TextBox* box = nullptr;
     WithKind(*n.control, Overloaded{[&](TextBox& t) { box = &t; }, [](Control&) {}});
@@ -83,7 +60,7 @@ void QtView::OnTyped(NativeControl& n, const QString& typed) {
 }
 
 void QtView::OnScroll(NativeControl& n, int value) {
-    if (mirroring_)
+    if (delivery_.Mirroring())
         return;
     Slider* slider = nullptr;
     WithKind(*n.control, Overloaded{[&](Slider& s) { slider = &s; }, [](Control&) {}});

@@ -15,23 +15,15 @@
 namespace lumatone::view {
 
 void QtView::Sync() {
-    if (mirroring_ || app_ == nullptr || !form1_)
+    if (!form1_)
         return;
-    for (;;) {
-        mirroring_ = true;
-        MirrorForm1();
-        MirrorTimers();
-        MirrorForm2();
-        mirroring_ = false;
-        if (deferred_.empty())
-            return;
-        std::vector<std::function<void()>> events;
-        events.swap(deferred_);
-        for (auto& event : events)
-            if (Live())
-                event();
-        FinishEvent();
-    }
+    delivery_.Sync();
+}
+
+void QtView::MirrorAll() {
+    MirrorForm1();
+    MirrorTimers();
+    MirrorForm2();
 }
 
 void QtView::MirrorForm1() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/delivery.h"
 #include "platform/window_runtime.h"
 #include "qtapp/widgets.h"
 
@@ -38,8 +39,8 @@ class QtView : public QObject, public WindowRuntime {
     // Runs a model event, then mirrors its effects. An event that arrives
     // while the view mirrors waits until the mirroring is done, so mirroring
     // never writes to the model.
-    void Deliver(std::function<void()> event);
-    bool Live() const;
+    void Deliver(std::function<void()> event) { delivery_.Deliver(std::move(event)); }
+    bool Live() const { return delivery_.Live(); }
     const QIcon& Icon() const { return icon_; }
 
     // WindowRuntime.
@@ -61,7 +62,6 @@ class QtView : public QObject, public WindowRuntime {
     void ApplyLook(NativeControl& n, const ControlLook& look, bool form1);
 
     // Input: Qt's events into model events.
-    void FinishEvent();
     void Connect(NativeControl& n);
     void OnKey(TextBox& box, int virtualKey, int shift);
     void OnTyped(NativeControl& n, const QString& text);
@@ -77,6 +77,7 @@ class QtView : public QObject, public WindowRuntime {
     void PaintLines(QPainter& painter, const Frame* frame);
 
     // Mirroring the model.
+    void MirrorAll();
     void MirrorForm1();
     void MirrorForm1Window();
     void MirrorTimers();
@@ -92,8 +93,7 @@ class QtView : public QObject, public WindowRuntime {
     std::map<const Timer*, QTimer*> timers_;
     QIcon icon_;
     float twipsPerPixel_ = 15.0f;
-    bool mirroring_ = false;
-    std::vector<std::function<void()>> deferred_;
+    EventDelivery delivery_{[this] { MirrorAll(); }};
     bool ended_ = false; // EndProgram ran, perhaps before the loop did
 };
 

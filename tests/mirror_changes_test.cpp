@@ -1,6 +1,7 @@
 // What the model reports as changed since the view last mirrored it: the view
 // touches only those native controls, so a change left out stays on screen
 // wrong, and a change reported for nothing costs native traffic on every tick.
+#include "app/delivery.h"
 #include "model/changes.h"
 #include "support/sim_app.h"
 
@@ -103,6 +104,37 @@ TEST(ExitDialog, IsCentredOnTheScreenWhenItComesIntoBeingAndClosingDiscardsIt) {
     app.CloseForm2();
     EXPECT_FALSE(app.Form2Loaded());
     EXPECT_EQ(app.ShowForm2().Check1.value, 0);
+}
+
+// An event the system sends while the view mirrors (a window shown or moved)
+// must not run inside the mirroring: it waits, runs after it, and what it
+// changed is mirrored too. Nothing runs before start-up or after the end.
+TEST(EventDelivery, EventsDuringMirroringWaitAndAreMirroredInTurn) {
+    SimApp s;
+    std::vector<std::string> order;
+    EventDelivery* self = nullptr;
+    bool sendDuringMirror = false;
+    EventDelivery delivery([&] {
+        order.push_back("mirror");
+        if (sendDuringMirror) {
+            sendDuringMirror = false;
+            self->Deliver([&] { order.push_back("sent"); });
+            order.push_back("mirror done");
+        }
+    });
+    self = &delivery;
+    delivery.Attach(s.Start());
+    delivery.Deliver([&] {
+        order.push_back("click");
+        sendDuringMirror = true;
+    });
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"click", "mirror", "mirror done", "sent", "mirror"}));
+
+    s.app->Unload(UnloadReason::UserQuit);
+    order.clear();
+    delivery.Deliver([&] { order.push_back("late"); });
+    EXPECT_TRUE(order.empty());
 }
 
 } // namespace

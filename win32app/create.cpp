@@ -137,6 +137,7 @@ bool Win32View::RegisterClasses() {
 
 bool Win32View::Create(App& app) {
     app_ = &app;
+    delivery_.Attach(app);
     HDC screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);

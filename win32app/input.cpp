@@ -30,29 +30,6 @@ bool Relocated(const WINDOWPOS& pos) {
 
 } // namespace
 
-bool Win32View::Live() const {
-    return app_ != nullptr && app_->form1.loaded && !app_->Ended();
-}
-
-void Win32View::Deliver(std::function<void()> event) {
-    if (!Live())
-        return;
-    if (mirroring_) {
-        deferred_.push_back(std::move(event));
-        return;
-    }
-    event();
-    FinishEvent();
-    Sync();
-}
-
-void Win32View::FinishEvent() {
-    // A window that shows gives the focus to the first control in its focus
-    // order when none has it.
-    if (Form1& f = app_->form1; Live() && f.visible && f.Focused() == nullptr)
-        f.FocusNext();
-}
-
 // ---- window procedures -----------------------------------------------------
 
 LRESULT CALLBACK Win32View::FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -184,7 +161,7 @@ LRESULT Win32View::HandleForm(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_WINDOWPOSCHANGED:
         // The view put the window where the model has it; if something else
         // moved it, the next mirroring puts it back.
-        if (!mirroring_ && Relocated(*reinterpret_cast<const WINDOWPOS*>(lParam))) {
+        if (!delivery_.Mirroring() && Relocated(*reinterpret_cast<const WINDOWPOS*>(lParam))) {
             if (isForm1)
                 form1_->stale = true;
             else if (isForm2)
@@ -192,7 +169,7 @@ LRESULT Win32View::HandleForm(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_SIZE:
-        if (isForm1 && !mirroring_ && Live()) {
+        if (isForm1 && !delivery_.Mirroring() && Live()) {
             Form1* f = &app_->form1;
             if (wParam == SIZE_MINIMIZED && f->windowState != 1)
                 Deliver([f] { f->windowState = 1; });
@@ -263,7 +240,7 @@ void Win32View::OnCommand(HWND child, int code) {
                          Deliver([label = &l] { label->Click(); });
                  },
                  [&](TextBox& t) {
-                     if (code != EN_CHANGE || mirroring_)
+                     if (code != EN_CHANGE || delivery_.Mirroring())
                          return;
                      std::string text = WindowText(child);
                      if (text == n->text)

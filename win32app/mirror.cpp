@@ -7,23 +7,15 @@
 namespace lumatone::view {
 
 void Win32View::Sync() {
-    if (mirroring_ || app_ == nullptr || !form1_ || form1_->hwnd == nullptr)
+    if (!form1_ || form1_->hwnd == nullptr)
         return;
-    for (;;) {
-        mirroring_ = true;
-        MirrorForm1();
-        MirrorTimers();
-        MirrorForm2();
-        mirroring_ = false;
-        if (deferred_.empty())
-            return;
-        std::vector<std::function<void()>> events;
-        events.swap(deferred_);
-        for (auto& event : events)
-            if (Live())
-                event();
-        FinishEvent();
-    }
+    delivery_.Sync();
+}
+
+void Win32View::MirrorAll() {
+    MirrorForm1();
+    MirrorTimers();
+    MirrorForm2();
 }
 
 void Win32View::MirrorForm1() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/delivery.h"
 #include "platform/window_runtime.h"
 #include "win32app/native.h"
 
@@ -68,12 +69,11 @@ class Win32View : public WindowRuntime {
     static LRESULT CALLBACK TextBoxProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleForm(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleTextBox(NativeControl&, UINT, WPARAM, LPARAM);
-    bool Live() const;
+    bool Live() const { return delivery_.Live(); }
     // Runs a model event, then mirrors its effects. An event that arrives
     // while the view mirrors (Windows sends messages as windows show) waits
     // until the mirroring is done, so mirroring never writes to the model.
-    void Deliver(std::function<void()> event);
-    void FinishEvent();
+    void Deliver(std::function<void()> event) { delivery_.Deliver(std::move(event)); }
     void OnCommand(HWND child, int code);
     void OnScroll(HWND bar, int code);
     void OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -93,6 +93,7 @@ class Win32View : public WindowRuntime {
     HBRUSH BrushFor(COLORREF color);
 
     // Mirroring the model.
+    void MirrorAll();
     void MirrorForm1();
     void MirrorForm1Window();
     void MirrorTimers();
@@ -113,9 +114,8 @@ class Win32View : public WindowRuntime {
     UINT taskbarCreated_ = 0;
     float twipsPerPixel_ = 15.0f;
     int dpi_ = 96;
-    bool mirroring_ = false;
     bool sessionNotices_ = false; // registered for unlock and reconnect
-    std::vector<std::function<void()>> deferred_;
+    EventDelivery delivery_{[this] { MirrorAll(); }};
     Press press_;
 
     std::map<std::string, HFONT> fonts_;
