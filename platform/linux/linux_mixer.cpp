@@ -3,6 +3,7 @@
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <set>
 #include <string>
@@ -76,6 +77,22 @@ struct LinuxMixer::State {
     pa_context* context = nullptr;
     std::set<MixerHandle> open;
     MixerHandle nextHandle = 1;
+    // The sink as the line's description read it. The volume read that
+    // follows at once on the same handle takes it rather than asking the
+    // server again: the read-out's cycle then costs one round trip, not two.
+    SinkReply lineSink;
+    MixerHandle lineSinkHandle = 0;
+    std::chrono::steady_clock::time_point lineSinkAt;
+
+    bool TakeLineSink(MixerHandle handle, SinkReply& sink) {
+        constexpr auto kFresh = std::chrono::milliseconds(5);
+        const bool fresh =
+            lineSinkHandle == handle && std::chrono::steady_clock::now() - lineSinkAt < kFresh;
+        lineSinkHandle = 0;
+        if (fresh)
+            sink = lineSink;
+        return fresh;
+    }
 
     // Holds the loop's lock for a scope, so the loop's thread stays out.
     class Lock {
@@ -267,6 +284,8 @@ std::uint32_t LinuxMixer::Open(MixerHandle& handle, std::uint32_t device, std::u
 }
 
 std::uint32_t LinuxMixer::Close(MixerHandle handle) {
+    if (state_->lineSinkHandle == handle)
+        state_->lineSinkHandle = 0;
     return state_->open.erase(handle) > 0 ? kMmSysErrNoError : kMmSysErrInvalHandle;
 }
 
@@ -281,6 +300,9 @@ std::uint32_t LinuxMixer::GetLineInfo(MixerHandle handle, MixerLine& line, std::
     SinkReply sink;
     if (!s.ReadSink(sink, true))
         return kMmSysErrError;
+    s.lineSink = sink;
+    s.lineSinkHandle = handle;
+    s.lineSinkAt = std::chrono::steady_clock::now();
     const std::uint32_t size = line.cbStruct;
     line = MixerLine{};
     line.cbStruct = size;
@@ -358,7 +380,7 @@ std::uint32_t LinuxMixer::GetControlDetails(MixerHandle handle, MixerControlDeta
     if (const std::uint32_t error = CheckValueRequest(request, flags); error != kMmSysErrNoError)
         return error;
     SinkReply sink;
-    if (!s.ReadSink(sink, true))
+    if (!s.TakeLineSink(handle, sink) && !s.ReadSink(sink, true))
         return kMmSysErrError;
     const std::uint32_t value = ControlValue(sink.volume);
     std::memcpy(request.paDetails, &value, kValueBytes);
@@ -372,6 +394,7 @@ std::uint32_t LinuxMixer::SetControlDetails(MixerHandle handle, const MixerContr
         return kMmSysErrInvalHandle;
     if (const std::uint32_t error = CheckValueRequest(request, flags); error != kMmSysErrNoError)
         return error;
+    s.lineSinkHandle = 0;
     std::uint32_t value = 0;
     std::memcpy(&value, request.paDetails, kValueBytes);
     return s.SetSinkVolume(SinkVolume(value)) ? kMmSysErrNoError : kMmSysErrError;
