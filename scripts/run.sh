@@ -41,6 +41,7 @@ run_on_virtual_desktop() {
     # A desktop and Wine prefix of its own, apart from the tests'.
     export LUMATONE_ENV_DIR="$root/build/run/env"
     export WINEPREFIX="$root/build/run/wineprefix"
+    $windows || export LUMATONE_ENV_WINE=0
     # shellcheck source=scripts/env.sh
     source scripts/env.sh
     trap stop_virtual_desktop EXIT

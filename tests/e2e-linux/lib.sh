@@ -8,51 +8,11 @@
 E2E_BUILD="${E2E_BUILD:?the Linux build folder}"
 E2E_WORK="${E2E_WORK:?a scratch folder}"
 E2E_ARTIFACTS="${E2E_ARTIFACTS:-$E2E_WORK/artifacts}"
-E2E_PASSED=0
-E2E_FAILED=0
-E2E_PID=""
+# shellcheck source=tests/e2e/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/checks.sh"
 E2E_DIR=""
-mkdir -p "$E2E_WORK" "$E2E_ARTIFACTS"
 
 probe() { "$E2E_BUILD/lumatone_linux_probe" "$@"; }
-
-check() { # check NAME COMMAND...: one assertion
-    local name=$1
-    shift
-    if "$@"; then
-        E2E_PASSED=$((E2E_PASSED + 1))
-        echo "  ok    $name"
-    else
-        E2E_FAILED=$((E2E_FAILED + 1))
-        echo "  FAIL  $name"
-    fi
-}
-equals() { [ "$1" = "$2" ] || { echo "        expected '$2', got '$1'" >&2 && false; }; }
-
-# until_true SECONDS COMMAND...: polls until the command succeeds.
-until_true() { lumatone_wait "$@"; }
-
-# steady SECONDS COMMAND...: waits until the command's output reads the same
-# three times in a row, 0.2 s apart; false when SECONDS pass first.
-steady() {
-    local deadline=$((SECONDS + $1)) last now same=0
-    shift
-    last=$("$@")
-    while [ "$same" -lt 2 ] && [ "$SECONDS" -lt "$deadline" ]; do
-        sleep 0.2
-        now=$("$@")
-        if [ "$now" = "$last" ]; then
-            same=$((same + 1))
-        else
-            same=0
-            last=$now
-        fi
-    done
-    [ "$same" -ge 2 ]
-}
-
-running() { [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; }
-ended() { ! running; }
 
 # The program's top-level windows (Qt's 1 x 1 helpers left out), one line each:
 # "id x y width height mapped override-redirect" (mapped and override 1 or 0).
