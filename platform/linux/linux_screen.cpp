@@ -154,6 +154,27 @@ struct LinuxScreen::State {
         return CrtcInfo(::XRRGetCrtcInfo(display, &res, crtc));
     }
 
+    // The primary output as the mode calls see it; empty members when the
+    // screen has none or it went away meanwhile.
+    struct PrimaryOutput {
+        Resources res;
+        RRCrtc crtc = 0;
+        CrtcInfo crtcInfo;
+        OutputInfo output;
+        explicit operator bool() const { return crtcInfo && output; }
+    };
+    PrimaryOutput GetPrimary() const {
+        PrimaryOutput p;
+        p.res = GetResources();
+        if (!p.res)
+            return p;
+        const RROutput output = Primary(*p.res, &p.crtc);
+        p.crtcInfo = GetCrtc(*p.res, p.crtc);
+        if (output != 0)
+            p.output.reset(::XRRGetOutputInfo(display, p.res.get(), output));
+        return p;
+    }
+
     DcHandle NewContext(RRCrtc crtc) {
         if (crtc == 0)
             return 0;
@@ -341,27 +362,24 @@ bool LinuxScreen::EnumDisplaySettings(std::int32_t modeNumber, DevModeA& mode) {
                      modeNumber != kEnumRegistrySettings))
         return false;
     XErrorTrap trap(s.display);
-    Resources res = s.GetResources();
-    if (!res)
+    const State::PrimaryOutput primary = s.GetPrimary();
+    if (!primary)
         return false;
-    RRCrtc crtc = 0;
-    const RROutput output = s.Primary(*res, &crtc);
-    CrtcInfo info = s.GetCrtc(*res, crtc);
-    OutputInfo outputInfo(output == 0 ? nullptr : ::XRRGetOutputInfo(s.display, res.get(), output));
-    if (!info || !outputInfo)
-        return false;
-    RRMode id = info->mode;
+    const XRRScreenResources& res = *primary.res;
+    const XRRCrtcInfo& info = *primary.crtcInfo;
+    const XRROutputInfo& outputInfo = *primary.output;
+    RRMode id = info.mode;
     if (modeNumber >= 0) {
-        if (modeNumber >= outputInfo->nmode)
+        if (modeNumber >= outputInfo.nmode)
             return false;
-        id = outputInfo->modes[modeNumber];
+        id = outputInfo.modes[modeNumber];
     }
-    const XRRModeInfo* found = FindMode(*res, id);
+    const XRRModeInfo* found = FindMode(res, id);
     if (found == nullptr)
         return false;
-    s.Describe(*found, info->rotation, outputInfo->name, mode);
-    mode.dmPositionX = info->x;
-    mode.dmPositionY = info->y;
+    s.Describe(*found, info.rotation, outputInfo.name, mode);
+    mode.dmPositionX = info.x;
+    mode.dmPositionY = info.y;
     return true;
 }
 
@@ -370,16 +388,14 @@ std::int32_t LinuxScreen::ChangeDisplaySettings(const DevModeA& mode, std::uint3
     if (!s.randr)
         return kDispChangeFailed;
     XErrorTrap trap(s.display);
-    Resources res = s.GetResources();
-    if (!res)
+    const State::PrimaryOutput primary = s.GetPrimary();
+    const XRRModeInfo* current = primary ? FindMode(*primary.res, primary.crtcInfo->mode) : nullptr;
+    if (current == nullptr)
         return kDispChangeFailed;
-    RRCrtc crtc = 0;
-    const RROutput output = s.Primary(*res, &crtc);
-    CrtcInfo info = s.GetCrtc(*res, crtc);
-    OutputInfo outputInfo(output == 0 ? nullptr : ::XRRGetOutputInfo(s.display, res.get(), output));
-    const XRRModeInfo* current = info ? FindMode(*res, info->mode) : nullptr;
-    if (!outputInfo || current == nullptr)
-        return kDispChangeFailed;
+    XRRScreenResources* const res = primary.res.get();
+    const RRCrtc crtc = primary.crtc;
+    const XRRCrtcInfo* const info = primary.crtcInfo.get();
+    const XRROutputInfo* const outputInfo = primary.output.get();
 
     // Fields the record does not flag keep the current mode's values.
     DevModeA now;
@@ -452,7 +468,7 @@ std::int32_t LinuxScreen::ChangeDisplaySettings(const DevModeA& mode, std::uint3
     };
     resize(std::max(boxWidth, oldWidth), std::max(boxHeight, oldHeight));
     const Status status =
-        ::XRRSetCrtcConfig(s.display, res.get(), crtc, CurrentTime, info->x, info->y, chosen->id,
+        ::XRRSetCrtcConfig(s.display, res, crtc, CurrentTime, info->x, info->y, chosen->id,
                            info->rotation, info->outputs, info->noutput);
     resize(status == RRSetConfigSuccess ? boxWidth : oldWidth,
            status == RRSetConfigSuccess ? boxHeight : oldHeight);
