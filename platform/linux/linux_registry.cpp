@@ -1,8 +1,8 @@
 #include "platform/linux/linux_registry.h"
 
+#include "platform/linux/xdg.h"
 #include "platform/portable/std_file_store.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -33,26 +33,15 @@ std::optional<std::string> RunValueName(const std::string& valuePath) {
     return name;
 }
 
-std::optional<fs::path> ConfigHome() {
-    // Relative values are to be ignored, as the XDG base directory rules say.
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg != nullptr && xdg[0] == '/')
-        return fs::path(xdg);
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/')
-        return fs::path(home) / ".config";
-    return std::nullopt;
-}
-
 std::optional<fs::path> EntryPath(const std::string& valuePath) {
     const auto name = RunValueName(valuePath);
-    const auto config = ConfigHome();
-    if (!name || !config)
+    const std::string config = ConfigHome();
+    if (!name || config.empty())
         return std::nullopt;
     std::string file;
     for (char c : *name)
         file += AsciiLower(c);
-    return *config / "autostart" / (file + ".desktop");
+    return fs::path(config) / "autostart" / (file + ".desktop");
 }
 
 // One argument of an Exec line: quoted when it holds a reserved character,

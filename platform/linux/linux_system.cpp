@@ -1,9 +1,9 @@
 #include "platform/linux/linux_system.h"
 
+#include "platform/linux/xdg.h"
+
 #include <cerrno>
-#include <cstdlib>
 #include <ctime>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,18 +28,6 @@ bool IsWritableFile(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
            ::access(path.c_str(), W_OK) == 0;
-}
-
-std::string ConfigHome() {
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    if (xdg != nullptr && xdg[0] == '/')
-        return xdg;
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/')
-        return std::string(home) + "/.config";
-    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir[0] == '/')
-        return std::string(user->pw_dir) + "/.config";
-    return {};
 }
 
 // Makes the folder and any missing parents, private to the user as the XDG
