@@ -35,4 +35,19 @@ inline PixelRect ToPixelRect(int left, int top, int width, int height, int origi
             ToPixels(left + width, twipsPerPixel) - ox, ToPixels(top + height, twipsPerPixel) - oy};
 }
 
+struct PixelLine {
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+// A line's ends given in window twips, in pixels relative to a parent as above.
+inline PixelLine ToPixelLine(int x1, int y1, int x2, int y2, int originLeft, int originTop,
+                             float twipsPerPixel) {
+    const int ox = ToPixels(originLeft, twipsPerPixel);
+    const int oy = ToPixels(originTop, twipsPerPixel);
+    return {ToPixels(x1 + originLeft, twipsPerPixel) - ox,
+            ToPixels(y1 + originTop, twipsPerPixel) - oy,
+            ToPixels(x2 + originLeft, twipsPerPixel) - ox,
+            ToPixels(y2 + originTop, twipsPerPixel) - oy};
+}
+
 } // namespace lumatone

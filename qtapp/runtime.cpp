@@ -30,11 +30,9 @@ void QtView::PaintLines(QPainter& painter, const Frame* frame) {
     for (const Line* line : app_->form1.Lines()) {
         if (line->container != frame || !line->visible)
             continue;
-        const int x1 = ToPixels(line->x1 + ox, twipsPerPixel_) - ToPixels(ox, twipsPerPixel_);
-        const int y1 = ToPixels(line->y1 + oy, twipsPerPixel_) - ToPixels(oy, twipsPerPixel_);
-        const int x2 = ToPixels(line->x2 + ox, twipsPerPixel_) - ToPixels(ox, twipsPerPixel_);
-        const int y2 = ToPixels(line->y2 + oy, twipsPerPixel_) - ToPixels(oy, twipsPerPixel_);
-        painter.drawLine(x1, y1, x2, y2);
+        const PixelLine p =
+            ToPixelLine(line->x1, line->y1, line->x2, line->y2, ox, oy, twipsPerPixel_);
+        painter.drawLine(p.x1, p.y1, p.x2, p.y2);
     }
 }
 

@@ -60,13 +60,11 @@ void Win32View::Paint(HWND hwnd) {
         for (const Line* line : f.Lines()) {
             if (line->container != frame || !line->visible)
                 continue;
-            const int x1 = ToPixels(line->x1 + ox, twipsPerPixel_) - ToPixels(ox, twipsPerPixel_);
-            const int y1 = ToPixels(line->y1 + oy, twipsPerPixel_) - ToPixels(oy, twipsPerPixel_);
-            const int x2 = ToPixels(line->x2 + ox, twipsPerPixel_) - ToPixels(ox, twipsPerPixel_);
-            const int y2 = ToPixels(line->y2 + oy, twipsPerPixel_) - ToPixels(oy, twipsPerPixel_);
-            MoveToEx(dc, x1, y1, nullptr);
-            LineTo(dc, x2, y2);
-            SetPixel(dc, x2, y2, GetSysColor(COLOR_WINDOWTEXT)); // both ends drawn
+            const PixelLine p =
+                ToPixelLine(line->x1, line->y1, line->x2, line->y2, ox, oy, twipsPerPixel_);
+            MoveToEx(dc, p.x1, p.y1, nullptr);
+            LineTo(dc, p.x2, p.y2);
+            SetPixel(dc, p.x2, p.y2, GetSysColor(COLOR_WINDOWTEXT)); // both ends drawn
         }
         SelectObject(dc, oldPen);
         DeleteObject(pen);
