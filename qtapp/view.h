@@ -36,9 +36,7 @@ class QtView : public QObject, public WindowRuntime {
     void Sync();
     // The event loop; returns when the program ends.
     int Run();
-    // Runs a model event, then mirrors its effects. An event that arrives
-    // while the view mirrors waits until the mirroring is done, so mirroring
-    // never writes to the model.
+    // Runs a model event, then mirrors its effects (see EventDelivery).
     void Deliver(std::function<void()> event) { delivery_.Deliver(std::move(event)); }
     bool Live() const { return delivery_.Live(); }
     const QIcon& Icon() const { return icon_; }

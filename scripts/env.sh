@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# Sourced by test scripts: the desktop the Windows tests run in.
+# Sourced by test scripts: the desktop the Windows and Linux tests run in.
 #
 #   lumatone_wait SECONDS COMMAND...
 #                             polls the command every 0.1 s until it succeeds;

@@ -70,9 +70,7 @@ class Win32View : public WindowRuntime {
     LRESULT HandleForm(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleTextBox(NativeControl&, UINT, WPARAM, LPARAM);
     bool Live() const { return delivery_.Live(); }
-    // Runs a model event, then mirrors its effects. An event that arrives
-    // while the view mirrors (Windows sends messages as windows show) waits
-    // until the mirroring is done, so mirroring never writes to the model.
+    // Runs a model event, then mirrors its effects (see EventDelivery).
     void Deliver(std::function<void()> event) { delivery_.Deliver(std::move(event)); }
     void OnCommand(HWND child, int code);
     void OnScroll(HWND bar, int code);
