@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/gamma_output.h"
 #include "platform/handles.h"
 
 #include <array>
@@ -11,9 +12,6 @@ namespace lumatone {
 
 // Records keep their 32-bit layouts; a backend with other native sizes copies
 // field by field.
-// 256 red, 256 green, 256 blue words, as SetDeviceGammaRamp takes them.
-using GammaRamp = std::array<std::uint16_t, 768>;
-
 // DEVMODEA up to dmDisplayFrequency: the 124-byte form.
 struct DevModeA {
     char dmDeviceName[32] = {};
@@ -58,12 +56,6 @@ constexpr int kHorzRes = 8;
 constexpr int kVertRes = 10;
 constexpr int kBitsPixel = 12;
 constexpr int kVRefresh = 116;
-
-// One display of the desktop.
-struct DisplayDevice {
-    std::string name;     // as the system names it, e.g. "\\.\DISPLAY2"
-    bool primary = false; // the one the whole-screen context's ramp reaches
-};
 
 // Device contexts, gamma ramps, capabilities, display modes and display devices.
 class Screen {

@@ -1,0 +1,31 @@
+// Gamma ramps of the desktop's displays.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lumatone {
+
+// 256 red, 256 green, 256 blue words.
+using GammaRamp = std::array<std::uint16_t, 768>;
+
+// One display of the desktop.
+struct DisplayDevice {
+    std::string name;     // as the system names it, e.g. "\\.\DISPLAY2" or "HDMI-1"
+    bool primary = false; // the one the whole screen's ramp reaches
+};
+
+class GammaOutput {
+  public:
+    virtual ~GammaOutput() = default;
+    // The displays that are active and part of the desktop, mirrors left out.
+    virtual std::vector<DisplayDevice> Displays() = 0;
+    // An empty name is the whole screen: what the system's own screen-wide
+    // ramp reaches.
+    virtual bool WriteRamp(const std::string& display, const GammaRamp& ramp) = 0;
+    virtual bool ReadRamp(const std::string& display, GammaRamp& ramp) = 0;
+};
+
+} // namespace lumatone
