@@ -4,8 +4,10 @@
 #include "display/gamma.h"
 #include "display/vibrance.h"
 #include "hotkeys/capture.h"
+#include "hotkeys/locks.h"
 #include "hotkeys/poll.h"
 #include "model/forms.h"
+#include "settings/keys.h"
 
 namespace lumatone {
 namespace {
@@ -21,26 +23,32 @@ constexpr int kVibranceStep = 2;
 constexpr int kVolumeStep = 5;
 constexpr std::uint32_t kMuteSettleMs = 150;
 
-enum Action : std::size_t {
-    kDarker,
-    kBrighter,
-    kGammaReset,
-    kVibranceLower,
-    kVibranceHigher,
-    kVibranceReset,
-    kVolumeLower,
-    kVolumeLouder,
-    kMuteToggle,
-    kActionCount
+} // namespace
+
+struct Hotkeys::Action {
+    std::size_t group; // HotkeyGroup
+    std::array<std::size_t, 2> slots;
+    bool (*run)(Hotkeys&);
 };
 
-} // namespace
+const std::array<Hotkeys::Action, 9> Hotkeys::kActions = {{
+    {kGammaGroup, {0, 1}, [](Hotkeys& h) { return h.StepGamma(-kGammaStep); }},
+    {kGammaGroup, {2, 3}, [](Hotkeys& h) { return h.StepGamma(kGammaStep); }},
+    {kGammaGroup, {4, 5}, [](Hotkeys& h) { return h.ResetGamma(); }},
+    {kVibranceGroup, {0, 1}, [](Hotkeys& h) { return h.StepVibrance(-kVibranceStep); }},
+    {kVibranceGroup, {2, 3}, [](Hotkeys& h) { return h.StepVibrance(kVibranceStep); }},
+    {kVibranceGroup, {4, 5}, [](Hotkeys& h) { return h.ResetVibrance(); }},
+    // VScroll1 is inverted: a larger value is a lower volume.
+    {kVolumeGroup, {0, 1}, [](Hotkeys& h) { return h.StepVolume(kVolumeStep); }},
+    {kVolumeGroup, {2, 3}, [](Hotkeys& h) { return h.StepVolume(-kVolumeStep); }},
+    {kVolumeGroup, {4, 5}, [](Hotkeys& h) { return h.ToggleMute(); }},
+}};
 
 Hotkeys::Hotkeys(Form1& form, Platform& platform, GammaControls& gamma)
     : form_(form), platform_(platform), gamma_(gamma), groups_(form.BindingGroups()) {
     form_.Timer1.onTick = [this] { OnTimer1(); };
     for (BindingGroup& group : groups_) {
-        group.lock->onClick = [this, &group] { ToggleLock(group); };
+        group.lock->onClick = [&group] { ToggleLock(group); };
         for (BindingSlot& slot : group.slots) {
             const KeyNameStyle style =
                 slot.binding == &form_.Text1 ? KeyNameStyle::Short : KeyNameStyle::Full;
@@ -60,45 +68,15 @@ void Hotkeys::OnTimer1() {
 std::int16_t Hotkeys::HotKey(std::int16_t) {
     Keyboard& keyboard = platform_.keyboard;
     keyboard.GetAsyncKeyState(kF2);
-    for (std::size_t action = 0; action < kActionCount; ++action) {
-        const BindingGroup& group = groups_[action / 3];
-        const BindingSlot& first = group.slots[(action % 3) * 2];
-        const BindingSlot& second = group.slots[(action % 3) * 2 + 1];
-        if (!PairFires(keyboard, first.code->text, second.code->text))
+    for (const Action& action : kActions) {
+        const BindingGroup& group = groups_[action.group];
+        if (!PairFires(keyboard, group.slots[action.slots[0]].code->text,
+                       group.slots[action.slots[1]].code->text))
             continue;
-        if (!RunAction(action))
+        if (!action.run(*this))
             return 0;
     }
     return 0;
-}
-
-bool Hotkeys::RunAction(std::size_t action) {
-    switch (action) {
-    case kDarker:
-        return StepGamma(-kGammaStep);
-    case kBrighter:
-        return StepGamma(kGammaStep);
-    case kGammaReset:
-        ResetGamma();
-        return true;
-    case kVibranceLower:
-        return StepVibrance(-kVibranceStep);
-    case kVibranceHigher:
-        return StepVibrance(kVibranceStep);
-    case kVibranceReset:
-        ResetVibrance();
-        return true;
-    // VScroll1 is inverted: a larger value is a lower volume.
-    case kVolumeLower:
-        return StepVolume(kVolumeStep);
-    case kVolumeLouder:
-        return StepVolume(-kVolumeStep);
-    case kMuteToggle:
-        ToggleMute();
-        return false;
-    default:
-        return false;
-    }
 }
 
 bool Hotkeys::StepGamma(int delta) {
@@ -112,10 +90,11 @@ bool Hotkeys::StepGamma(int delta) {
     return true;
 }
 
-void Hotkeys::ResetGamma() {
+bool Hotkeys::ResetGamma() {
     form_.HScroll1.SetValue(kGammaResetPosition);
     // Written even when the slider was already at the reset position.
     gamma_.Apply(kGammaResetPosition);
+    return true;
 }
 
 bool Hotkeys::StepVibrance(int delta) {
@@ -129,9 +108,10 @@ bool Hotkeys::StepVibrance(int delta) {
     return true;
 }
 
-void Hotkeys::ResetVibrance() {
+bool Hotkeys::ResetVibrance() {
     form_.HScroll2.SetValue(0);
     RunVibranceCommand(platform_.launcher, 0, platform_.system.GetFeatures().family);
+    return true;
 }
 
 bool Hotkeys::StepVolume(int delta) {
@@ -143,7 +123,8 @@ bool Hotkeys::StepVolume(int delta) {
     return true;
 }
 
-void Hotkeys::ToggleMute() {
+// The last pair: the poll always ends here.
+bool Hotkeys::ToggleMute() {
     Slider& s = form_.VScroll1;
     Label& state = form_.Label15;
     if (state.caption == kMuteCaption) {
@@ -156,13 +137,7 @@ void Hotkeys::ToggleMute() {
     }
     // Held mute keys toggle about five times a second, not twenty.
     platform_.system.Sleep(kMuteSettleMs);
-}
-
-void Hotkeys::ToggleLock(BindingGroup& group) {
-    const bool lock = group.lock->caption == kUnlockedCaption;
-    for (BindingSlot& slot : group.slots)
-        slot.binding->enabled = !lock;
-    group.lock->caption = lock ? kLockedCaption : kUnlockedCaption;
+    return false;
 }
 
 } // namespace lumatone

@@ -1,4 +1,4 @@
-// Capture of key bindings, the 50 ms poll with its nine actions, and the group locks.
+// Capture of key bindings, the 50 ms poll with its nine actions, and the lock buttons.
 #pragma once
 
 #include "display/gamma.h"
@@ -10,8 +10,6 @@
 
 namespace lumatone {
 
-inline constexpr const char* kUnlockedCaption = "Lock Hkeys";
-inline constexpr const char* kLockedCaption = "Unlock Hkeys";
 inline constexpr const char* kMuteCaption = "Mute";
 inline constexpr const char* kUnmuteCaption = "Unmute";
 
@@ -28,15 +26,17 @@ class Hotkeys {
     std::int16_t VolumeBeforeMute() const { return volumeBeforeMute_; }
 
   private:
-    void ToggleLock(BindingGroup& group);
+    struct Action;
+    // The nine pairs in poll order, each with what it does.
+    static const std::array<Action, 9> kActions;
+
     // Each action answers whether the poll goes on to the next pair.
-    bool RunAction(std::size_t action);
     bool StepGamma(int delta);
     bool StepVibrance(int delta);
     bool StepVolume(int delta);
-    void ResetGamma();
-    void ResetVibrance();
-    void ToggleMute();
+    bool ResetGamma();
+    bool ResetVibrance();
+    bool ToggleMute();
 
     Form1& form_;
     Platform& platform_;

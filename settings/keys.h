@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 namespace lumatone {
 
@@ -18,6 +19,9 @@ inline constexpr const char* kLockKey = "lockkeys";
 inline constexpr const char* kExitSection = "Exit Settings";
 inline constexpr const char* kSaveAnswerKey = "saveanswer";
 inline constexpr const char* kMinimizeOnExitKey = "minimizeonexit";
+
+// The hotkey groups, indexing kGroupKeys and Form1::BindingGroups().
+enum HotkeyGroup : std::size_t { kGammaGroup, kVibranceGroup, kVolumeGroup };
 
 struct GroupKeys {
     const char* section;
