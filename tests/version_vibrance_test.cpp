@@ -4,7 +4,6 @@
 #include "platform/windows_version.h"
 #include "settings/ini.h"
 #include "settings/regedit.h"
-#include "settings/version.h"
 #include "support/sim_app.h"
 
 #include <gtest/gtest.h>
@@ -30,7 +29,7 @@ TEST(WindowsVersionName, CompleteTable) {
     }
     SimSystem system;
     system.failVersion = true;
-    EXPECT_EQ(GetWindowsVersionName(system), "Failed");
+    EXPECT_EQ(WindowsVersionName(system), "Failed");
 }
 
 TEST(Registry, RunValueIsReplacedNotDuplicated) {
