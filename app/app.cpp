@@ -3,10 +3,14 @@
 namespace lumatone {
 
 App::App(Platform& p)
-    : platform(p), gamma(form1, p.screen), vibrance(form1, p.launcher, p.system),
-      monitor(form1, p.screen, p.shell, p.runtime), volume(p.mixer, p.memory),
-      volumeSlider(form1, volume), hotkeys(form1, p, gamma), tray(form1, p.shell, p.runtime),
-      exitChoice(*this), dragging(form1, p.runtime, p.shell) {
+    : platform(p), settings(p.profile, p.system), gamma(form1, p.screen),
+      vibrance(form1, p.launcher, p.system), monitor(form1, p.screen, p.shell, p.runtime),
+      volume(p.mixer, p.memory), volumeSlider(form1, volume), hotkeys(form1, p, gamma),
+      tray(form1, p.shell, p.runtime),
+      exitChoice(
+          form1, tray, settings, [this]() -> Form2& { return ShowForm2(); },
+          [this] { Unload(UnloadReason::UserQuit); }),
+      dragging(form1, p.runtime, p.shell) {
     form1.mnuExit.onClick = [this] { Unload(UnloadReason::UserQuit); };
     // Timer2 also checks the gamma on screen and gives a refused tray icon another try.
     form1.Timer2.onTick = [this] {

@@ -13,6 +13,7 @@
 #include "hotkeys/hotkeys.h"
 #include "model/forms.h"
 #include "platform/platform.h"
+#include "settings/session.h"
 
 #include <array>
 #include <cstdint>
@@ -26,8 +27,6 @@ namespace lumatone {
 // SettingsNote's text while the settings file could not be read.
 inline constexpr const char* kNoteSettingsUnreadable =
     "Settings could not be read and will not be saved";
-
-using UnusableCodes = std::array<std::optional<std::int16_t>, 6>;
 
 enum class UnloadReason {
     UserQuit,     // tray "&Exit", "Quit", a remembered quit on "x", Alt+F4
@@ -64,22 +63,10 @@ class App {
     Form1 form1;
     std::unique_ptr<Form2> form2;
 
-    // Key codes of groups that start-up removed, set aside for shutdown.
-    std::array<std::int16_t, 6> heldVibranceCodes{};
-    std::array<std::int16_t, 6> heldVolumeCodes{};
-    // Codes of those groups the file held outside 0..255: unbound in the
-    // window, written back as they were read.
-    UnusableCodes unusableVibranceCodes{};
-    UnusableCodes unusableVolumeCodes{};
-    bool vibranceCodesHeld = false;
-    bool volumeCodesHeld = false;
-
     // Where the last shutdown failed to save, empty when it saved everything.
     std::string saveFailurePath;
-    // Start-up found the settings file there but could not read it: this
-    // session writes nothing to it and leaves the Run value alone.
-    bool settingsUnreadable = false;
 
+    SettingsSession settings;
     GammaControls gamma;
     VibranceControls vibrance;
     MonitorPanel monitor;
@@ -93,13 +80,6 @@ class App {
   private:
     void Startup();
     void Shutdown(UnloadReason reason);
-    // Writes the entries to the settings file; true when all are stored.
-    struct Entry {
-        const char* section;
-        const char* key;
-        std::string value;
-    };
-    bool SaveSettings(const std::vector<Entry>& entries, const std::string& path);
 
     bool ended_ = false;
 };

@@ -1,88 +1,64 @@
 #include "app/exit_choice.h"
 
-#include "app/app.h"
-#include "base/integer_text.h"
-#include "settings/ini.h"
-#include "settings/keys.h"
+#include "app/tray.h"
+#include "model/forms.h"
+#include "settings/session.h"
 
 namespace lumatone {
 
-std::optional<bool> ReadsAsOne(std::string_view t) {
-    if (!IsWholeNumberText(t))
-        return std::nullopt;
-    // A whole number too large for 32 bits is still a number, and not 1.
-    return ParseInt32(t) == 1;
-}
-
-ExitChoice::ExitChoice(App& app) : app_(app) {
-    app_.form1.Command2.onClick = [this] { OnMinimizeButton(); };
-    app_.form1.Command1.onClick = [this] { OnCloseButton(); };
+ExitChoice::ExitChoice(Form1& form, Tray& tray, SettingsSession& settings,
+                       std::function<Form2&()> ask, std::function<void()> quit)
+    : form_(form), tray_(tray), settings_(settings), ask_(std::move(ask)), quit_(std::move(quit)) {
+    form_.Command2.onClick = [this] { OnMinimizeButton(); };
+    form_.Command1.onClick = [this] { OnCloseButton(); };
 }
 
 void ExitChoice::Attach(Form2& dialog) {
-    dialog.Command1.onClick = [this] { OnDialogMinimize(); };
-    dialog.Command2.onClick = [this] { OnDialogQuit(); };
+    dialog.Command1.onClick = [this, &dialog] { OnDialogMinimize(dialog); };
+    dialog.Command2.onClick = [this, &dialog] { OnDialogQuit(dialog); };
 }
 
 void ExitChoice::OnMinimizeButton() {
-    app_.tray.AddOwnIcon();
-    if (app_.tray.IconPresent())
-        app_.tray.HideAction();
+    tray_.AddOwnIcon();
+    if (tray_.IconPresent())
+        tray_.HideAction();
     else
-        app_.tray.KeepOnScreenUntilIcon();
+        tray_.KeepOnScreenUntilIcon();
 }
 
 void ExitChoice::OnCloseButton() {
-    Platform& p = app_.platform;
-    const std::string path = SettingsPath(p.system);
-    // A missing section, an unreadable file or a damaged value all mean "ask".
-    const auto saved = ParseInt16(ReadIni(p.profile, kExitSection, kSaveAnswerKey, path));
-    const auto minimize =
-        saved && *saved == 1
-            ? ReadsAsOne(ReadIni(p.profile, kExitSection, kMinimizeOnExitKey, path))
-            : std::nullopt;
+    const auto minimize = settings_.ExitAnswer();
     if (minimize && !*minimize) {
-        app_.Unload(UnloadReason::UserQuit);
+        quit_();
         return;
     }
     if (!minimize)
-        app_.ShowForm2();
-    app_.tray.AddOwnIcon();
+        ask_();
+    tray_.AddOwnIcon();
     // While Form2 asks, it keeps the program within reach without the icon.
-    if (minimize && !app_.tray.IconPresent()) {
-        app_.tray.KeepOnScreenUntilIcon();
+    if (minimize && !tray_.IconPresent()) {
+        tray_.KeepOnScreenUntilIcon();
         return;
     }
     if (minimize)
-        app_.form1.visible = false;
-    app_.tray.HideAction();
+        form_.visible = false;
+    tray_.HideAction();
 }
 
-void ExitChoice::RememberAnswer(bool minimize) {
-    if (app_.settingsUnreadable)
-        return;
-    Platform& p = app_.platform;
-    const std::string path = SettingsPath(p.system);
-    const bool ticked = app_.form2 && app_.form2->Check1.value == 1;
-    WriteIni(p.profile, kExitSection, kMinimizeOnExitKey, minimize ? "1" : "0", path);
-    WriteIni(p.profile, kExitSection, kSaveAnswerKey, ticked ? "1" : "0", path);
-}
-
-void ExitChoice::OnDialogMinimize() {
-    RememberAnswer(true);
-    if (app_.form2)
-        app_.form2->visible = false; // stays loaded: the tick is kept for the next showing
-    if (app_.tray.IconPresent())
-        app_.tray.HideAction();
+void ExitChoice::OnDialogMinimize(Form2& dialog) {
+    settings_.RememberExitAnswer(true, dialog.Check1.value == 1);
+    dialog.visible = false; // stays loaded: the tick is kept for the next showing
+    if (tray_.IconPresent())
+        tray_.HideAction();
     else
-        app_.tray.KeepOnScreenUntilIcon();
+        tray_.KeepOnScreenUntilIcon();
 }
 
-void ExitChoice::OnDialogQuit() {
-    RememberAnswer(false);
+void ExitChoice::OnDialogQuit(Form2& dialog) {
+    settings_.RememberExitAnswer(false, dialog.Check1.value == 1);
     // Unloading the main window discards the dialog too; this handler's
     // own button goes with it, so nothing may run after this call.
-    app_.Unload(UnloadReason::UserQuit);
+    quit_();
 }
 
 } // namespace lumatone

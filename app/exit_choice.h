@@ -1,35 +1,35 @@
 // The "_" and "x" title buttons and the exit-choice dialog Form2.
 #pragma once
 
-#include <optional>
-#include <string_view>
+#include <functional>
 
 namespace lumatone {
 
-class App;
+class Form1;
 class Form2;
-
-// Compares a stored text numerically with 1: true or false for an integer
-// text (blanks around it, a sign and leading zeros allowed, any length),
-// nullopt for anything else.
-std::optional<bool> ReadsAsOne(std::string_view text);
+class SettingsSession;
+class Tray;
 
 class ExitChoice {
   public:
-    explicit ExitChoice(App& app);
+    // ask shows Form2, creating it when it is not there; quit unloads the main
+    // window on the user's word, which ends the program.
+    ExitChoice(Form1& form, Tray& tray, SettingsSession& settings, std::function<Form2&()> ask,
+               std::function<void()> quit);
     // Connects a newly created dialog's buttons.
     void Attach(Form2& dialog);
 
-    void OnMinimizeButton(); // "_" (Command2 of Form1)
-    void OnCloseButton();    // "x" (Command1 of Form1)
-    void OnDialogMinimize(); // "Minimize" (Command1 of Form2)
-    void OnDialogQuit();     // "Quit" (Command2 of Form2)
+    void OnMinimizeButton();              // "_" (Command2 of Form1)
+    void OnCloseButton();                 // "x" (Command1 of Form1)
+    void OnDialogMinimize(Form2& dialog); // "Minimize" (Command1 of Form2)
+    void OnDialogQuit(Form2& dialog);     // "Quit" (Command2 of Form2)
 
   private:
-    // Writes the answer and whether to remember it, answer first.
-    void RememberAnswer(bool minimize);
-
-    App& app_;
+    Form1& form_;
+    Tray& tray_;
+    SettingsSession& settings_;
+    std::function<Form2&()> ask_;
+    std::function<void()> quit_;
 };
 
 } // namespace lumatone

@@ -1,87 +1,55 @@
 // Shutdown: the unload handler of Form1.
 #include "app/app.h"
+#include "app/setting_controls.h"
 #include "base/integer_text.h"
-#include "settings/ini.h"
-#include "settings/keys.h"
+#include "hotkeys/locks.h"
 #include "settings/regedit.h"
-
-#include <algorithm>
+#include "settings/table.h"
 
 namespace lumatone {
 namespace {
 
-void PutBack(const std::array<std::int16_t, 6>& held, const UnusableCodes& unusable,
-             BindingGroup& group) {
-    for (std::size_t i = 0; i < held.size(); ++i)
-        group.slots[i].code->text = DecimalText(unusable[i].value_or(held[i]));
-}
-
-const char* LockFlag(const Button& lockButton) {
-    return lockButton.caption == "Lock Hkeys" ? "0" : "1";
+std::string Value(Form1& f, std::array<BindingGroup, 3>& groups, const Setting& s) {
+    switch (s.kind) {
+    case SettingKind::Check:
+        return DecimalText(CheckBoxOf(f, s).value);
+    case SettingKind::Position:
+        return DecimalText(SliderOf(f, s).Value());
+    case SettingKind::Code:
+        return groups[s.group].slots[s.slot].code->text;
+    case SettingKind::Name:
+        return groups[s.group].slots[s.slot].binding->text;
+    case SettingKind::Lock:
+        return IsLocked(groups[s.group]) ? "1" : "0";
+    case SettingKind::ExitAnswer:
+        break;
+    }
+    return {};
 }
 
 } // namespace
 
-bool App::SaveSettings(const std::vector<Entry>& entries, const std::string& path) {
-    Profile& profile = platform.profile;
-    // Settings as they stand touch nothing: quitting from a read-only folder is no failure.
-    if (std::all_of(entries.begin(), entries.end(), [&](const Entry& e) {
-            return ReadIni(profile, e.section, e.key, path) ==
-                   e.value.substr(0, e.value.find('\0'));
-        }))
-        return true;
-
-    // The kernel rewrites the file on every write. The writes go to a copy
-    // beside it instead, which then replaces it in one step: a crash or a
-    // power loss part-way leaves the old file whole. A copy left by such a
-    // crash is overwritten here.
-    const std::string copy = path + ".new";
-    bool saved = profile.StateOf(path) == FileState::Missing ? profile.RemoveFile(copy)
-                                                             : profile.CopyOver(path, copy);
-    for (const Entry& e : entries)
-        saved = saved && WriteIni(profile, e.section, e.key, e.value, copy);
-    saved = saved && profile.MoveOver(copy, path);
-    if (!saved)
-        profile.RemoveFile(copy);
-    return saved;
-}
-
 void App::Shutdown(UnloadReason reason) {
     Form1& f = form1;
-    // Design values would replace every setting the file holds.
-    if (settingsUnreadable) {
+    if (settings.Unreadable()) {
         tray.RemoveTrayIcon();
         return;
     }
     // Exactly the groups start-up held: asking the version again could differ.
     auto groups = f.BindingGroups();
-    if (vibranceCodesHeld)
-        PutBack(heldVibranceCodes, unusableVibranceCodes, groups[1]);
-    if (volumeCodesHeld)
-        PutBack(heldVolumeCodes, unusableVolumeCodes, groups[2]);
-
-    std::vector<Entry> entries;
-    entries.push_back({kWindowsSection, kLoadOnStartupKey, DecimalText(f.Check1.value)});
-    entries.push_back({kWindowsSection, kMinimizeOnStartupKey, DecimalText(f.Check2.value)});
-
-    const Slider* const sliders[] = {&f.HScroll1, &f.HScroll2, nullptr};
     for (std::size_t g = 0; g < groups.size(); ++g) {
-        const GroupKeys& keys = kGroupKeys[g];
-        if (sliders[g] != nullptr)
-            entries.push_back({keys.section, keys.positionKey, DecimalText(sliders[g]->Value())});
-        // Pair by pair: both codes, then both names.
-        for (std::size_t i = 0; i < keys.codeKeys.size(); i += 2) {
-            entries.push_back({keys.section, keys.codeKeys[i], groups[g].slots[i].code->text});
-            entries.push_back(
-                {keys.section, keys.codeKeys[i + 1], groups[g].slots[i + 1].code->text});
-            entries.push_back({keys.section, keys.nameKeys[i], groups[g].slots[i].binding->text});
-            entries.push_back(
-                {keys.section, keys.nameKeys[i + 1], groups[g].slots[i + 1].binding->text});
-        }
-        entries.push_back({keys.section, kLockKey, LockFlag(*groups[g].lock)});
+        if (!settings.Held(g))
+            continue;
+        const SettingsSession::Codes codes = settings.CodesToWriteBack(g);
+        for (std::size_t i = 0; i < codes.size(); ++i)
+            groups[g].slots[i].code->text = DecimalText(codes[i]);
     }
-    const std::string path = SettingsPath(platform.system);
-    const bool saved = SaveSettings(entries, path);
+
+    SettingsSession::Values values;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = Value(f, groups, kSettingsTable[i]);
+    const std::string path = settings.Path();
+    const bool saved = settings.Save(values);
 
     if (f.Check1.value == 1)
         WriteRegValue(platform.registry, kRunValuePath,

@@ -1,64 +1,49 @@
 // Start-up: the load handler of Form1.
 #include "app/app.h"
+#include "app/setting_controls.h"
 #include "base/integer_text.h"
-#include "settings/ini.h"
-#include "settings/keys.h"
-
-#include <optional>
-#include <string>
+#include "hotkeys/locks.h"
+#include "settings/table.h"
 
 namespace lumatone {
 namespace {
 
 constexpr int kVibranceGroupHeight = 1540;
 constexpr int kVolumeGroupHeight = 1560;
-// Virtual-key codes; 0 is unbound.
-constexpr std::int16_t kMaxKeyCode = 255;
 
-struct Reader {
-    Profile& profile;
-    std::string path;
+// A damaged value leaves its control in its design state.
+void Restore(Form1& f, std::array<BindingGroup, 3>& groups, const SettingsSession& settings,
+             std::size_t index) {
+    const Setting& s = kSettingsTable[index];
+    const auto usable = settings.Usable(index);
+    switch (s.kind) {
+    case SettingKind::Check:
+        if (usable)
+            CheckBoxOf(f, s).value = *usable;
+        break;
+    case SettingKind::Position:
+        if (usable)
+            SliderOf(f, s).SetValue(*usable);
+        break;
+    case SettingKind::Code:
+        if (usable)
+            groups[s.group].slots[s.slot].code->text = DecimalText(*usable);
+        break;
+    case SettingKind::Name:
+        // A locked box still takes text from the program.
+        groups[s.group].slots[s.slot].binding->text = settings.Stored(index);
+        break;
+    case SettingKind::Lock:
+        RestoreLock(groups[s.group], usable.has_value());
+        break;
+    case SettingKind::ExitAnswer:
+        break;
+    }
+}
 
-    std::string Text(const char* section, const char* key) const {
-        return ReadIni(profile, section, key, path);
-    }
-    // The stored integer when it is usable for a control of range lo..hi.
-    std::optional<std::int16_t> Int(const char* section, const char* key, std::int16_t lo,
-                                    std::int16_t hi) const {
-        auto v = ParseInt16(Text(section, key));
-        if (!v || *v < lo || *v > hi)
-            return std::nullopt;
-        return v;
-    }
-    // A damaged value leaves the box at its design text "0". Returns an
-    // integer the window cannot use, which a held group still writes back.
-    std::optional<std::int16_t> Code(const char* section, const char* key, TextBox& box) const {
-        const auto v = ParseInt16(Text(section, key));
-        if (v && *v >= 0 && *v <= kMaxKeyCode) {
-            box.text = DecimalText(*v);
-            return std::nullopt;
-        }
-        return v;
-    }
-    void Check(const char* section, const char* key, CheckBox& box) const {
-        if (auto v = Int(section, key, 0, 1))
-            box.value = *v;
-    }
-    void Position(const char* section, const char* key, Slider& slider) const {
-        if (auto v = Int(section, key, slider.min, slider.max))
-            slider.SetValue(*v);
-    }
-    void Lock(const char* section, Button& lockButton) const {
-        auto v = ParseInt16(Text(section, kLockKey));
-        if (v && *v == 1)
-            lockButton.Click();
-    }
-};
-
-// The codes of a group start-up removes, set aside for shutdown; the group's
-// hotkeys stay unbound until the program ends.
-std::array<std::int16_t, 6> TakeCodes(BindingGroup& group) {
-    std::array<std::int16_t, 6> held{};
+// The codes of a group start-up removes; its hotkeys stay unbound until the program ends.
+SettingsSession::Codes TakeCodes(BindingGroup& group) {
+    SettingsSession::Codes held{};
     for (std::size_t i = 0; i < held.size(); ++i) {
         held[i] = ParseInt16(group.slots[i].code->text).value_or(0);
         group.slots[i].code->text = "0";
@@ -70,32 +55,15 @@ std::array<std::int16_t, 6> TakeCodes(BindingGroup& group) {
 
 void App::Startup() {
     Form1& f = form1;
-    const Reader r{platform.profile, SettingsPath(platform.system)};
-    // The profile functions would read such a file as missing, and shutdown
-    // would then write design values over every setting in it.
-    settingsUnreadable = platform.profile.StateOf(r.path) == FileState::Unreadable;
-    if (settingsUnreadable) {
+    settings.Load();
+    if (settings.Unreadable()) {
         f.SettingsNote.caption = kNoteSettingsUnreadable;
         f.SettingsNote.visible = true;
     }
 
-    r.Check(kWindowsSection, kLoadOnStartupKey, f.Check1);
-    r.Check(kWindowsSection, kMinimizeOnStartupKey, f.Check2);
-
     auto groups = f.BindingGroups();
-    std::array<UnusableCodes, 3> unusable{};
-    Slider* const sliders[] = {&f.HScroll1, &f.HScroll2, nullptr};
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        const GroupKeys& keys = kGroupKeys[g];
-        if (sliders[g] != nullptr)
-            r.Position(keys.section, keys.positionKey, *sliders[g]);
-        for (std::size_t i = 0; i < keys.codeKeys.size(); ++i)
-            unusable[g][i] = r.Code(keys.section, keys.codeKeys[i], *groups[g].slots[i].code);
-        r.Lock(keys.section, *groups[g].lock);
-        // A locked box still takes text from the program.
-        for (std::size_t i = 0; i < keys.nameKeys.size(); ++i)
-            groups[g].slots[i].binding->text = r.Text(keys.section, keys.nameKeys[i]);
-    }
+    for (std::size_t i = 0; i < kStartupSettingCount; ++i)
+        Restore(f, groups, settings, i);
 
     if (f.Check2.value == 1)
         tray.HideAction();
@@ -114,9 +82,7 @@ void App::Startup() {
         f.Line7.y2 -= kVibranceGroupHeight;
         f.Frame6.top -= kVibranceGroupHeight;
         f.height -= kVibranceGroupHeight;
-        heldVibranceCodes = TakeCodes(groups[1]);
-        unusableVibranceCodes = unusable[1];
-        vibranceCodesHeld = true;
+        settings.Hold(kVibranceGroup, TakeCodes(groups[kVibranceGroup]));
     }
 
     if (features.volume) {
@@ -124,9 +90,7 @@ void App::Startup() {
         return;
     }
     f.height -= kVolumeGroupHeight;
-    heldVolumeCodes = TakeCodes(groups[2]);
-    unusableVolumeCodes = unusable[2];
-    volumeCodesHeld = true;
+    settings.Hold(kVolumeGroup, TakeCodes(groups[kVolumeGroup]));
 }
 
 } // namespace lumatone

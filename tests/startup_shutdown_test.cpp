@@ -68,7 +68,8 @@ TEST_P(StartupByVersion, AdaptsWindowHoldsCodesAndWritesThemBackUnchanged) {
     EXPECT_EQ(f.Text12.text, "112");
     EXPECT_EQ(f.Text5.text, "A"); // names are never held
     if (row.vibranceZeroed) {
-        EXPECT_EQ(app.heldVibranceCodes, (std::array<std::int16_t, 6>{65, 66, 67, 68, 69, 70}));
+        EXPECT_EQ(app.settings.HeldCodes(kVibranceGroup),
+                  (std::array<std::int16_t, 6>{65, 66, 67, 68, 69, 70}));
     }
 
     app.Unload(UnloadReason::UserQuit);
@@ -243,8 +244,8 @@ TEST(Shutdown, EveryKeyRoundTripsToTheSameControlsOnEveryVersion) {
         EXPECT_EQ(b.form1.Check1.value, 1);
         EXPECT_EQ(b.form1.Command7.caption, "Unlock Hkeys");
         EXPECT_EQ(b.form1.Command10.caption, "Unlock Hkeys");
-        EXPECT_EQ(b.heldVibranceCodes, a.heldVibranceCodes);
-        EXPECT_EQ(b.heldVolumeCodes, a.heldVolumeCodes);
+        EXPECT_EQ(b.settings.HeldCodes(kVibranceGroup), a.settings.HeldCodes(kVibranceGroup));
+        EXPECT_EQ(b.settings.HeldCodes(kVolumeGroup), a.settings.HeldCodes(kVolumeGroup));
         b.Unload(UnloadReason::UserQuit);
         EXPECT_EQ(second.IniText(), written);
     }

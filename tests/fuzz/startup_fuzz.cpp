@@ -87,9 +87,9 @@ std::vector<std::string> Snapshot(const App& app) {
             e += std::to_string(sl->Value());
         s.push_back(e);
     }
-    for (std::int16_t code : app.heldVibranceCodes)
+    for (std::int16_t code : app.settings.HeldCodes(kVibranceGroup))
         s.push_back("held vibrance " + std::to_string(code));
-    for (std::int16_t code : app.heldVolumeCodes)
+    for (std::int16_t code : app.settings.HeldCodes(kVolumeGroup))
         s.push_back("held volume " + std::to_string(code));
     s.push_back("height " + std::to_string(app.form1.height));
     s.push_back(app.form1.visible ? "shown" : "hidden");
@@ -110,9 +110,9 @@ void CheckInRange(const App& app) {
         const auto code = ParseInt16(t->text);
         FUZZ_CHECK(code && *code >= 0 && *code <= 255 && DecimalText(*code) == t->text);
     }
-    for (std::int16_t code : app.heldVibranceCodes)
+    for (std::int16_t code : app.settings.HeldCodes(kVibranceGroup))
         FUZZ_CHECK(code >= 0 && code <= 255);
-    for (std::int16_t code : app.heldVolumeCodes)
+    for (std::int16_t code : app.settings.HeldCodes(kVolumeGroup))
         FUZZ_CHECK(code >= 0 && code <= 255);
     FUZZ_CHECK(!app.Ended());
 }
