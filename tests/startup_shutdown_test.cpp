@@ -1,4 +1,5 @@
 #include "settings/regedit.h"
+#include "settings/table.h"
 #include "support/sim_app.h"
 
 #include <gtest/gtest.h>
@@ -248,6 +249,36 @@ TEST(Shutdown, EveryKeyRoundTripsToTheSameControlsOnEveryVersion) {
         EXPECT_EQ(b.settings.HeldCodes(kVolumeGroup), a.settings.HeldCodes(kVolumeGroup));
         b.Unload(UnloadReason::UserQuit);
         EXPECT_EQ(second.IniText(), written);
+    }
+}
+
+TEST(Shutdown, FileWithEveryKeyAwayFromItsDesignValueKeepsEveryValue) {
+    for (OsVersionInfo v : {OsVersionInfo{2, 5, 1}, OsVersionInfo{2, 6, 1}}) {
+        SCOPED_TRACE(v.minorVersion);
+        SimApp s;
+        s.sim.system.version = v;
+        std::vector<std::string> values;
+        for (std::size_t i = 0; i < kStartupSettingCount; ++i) {
+            const Setting& row = kSettingsTable[i];
+            switch (row.kind) {
+            case SettingKind::Position:
+                values.push_back(std::to_string(row.max - 1));
+                break;
+            case SettingKind::Code:
+                values.push_back(std::to_string(100 + i));
+                break;
+            case SettingKind::Name:
+                values.push_back("N" + std::to_string(i));
+                break;
+            default:
+                values.push_back("1");
+            }
+            s.Write(row.section, row.key, values.back());
+        }
+        s.Start().Unload(UnloadReason::UserQuit);
+        for (std::size_t i = 0; i < kStartupSettingCount; ++i)
+            EXPECT_EQ(s.Read(kSettingsTable[i].section, kSettingsTable[i].key), values[i])
+                << kSettingsTable[i].section << "/" << kSettingsTable[i].key;
     }
 }
 
