@@ -52,24 +52,22 @@ void App::Shutdown(UnloadReason reason) {
     const bool saved = settings.Save(values);
 
     if (f.Check1.value == 1)
-        WriteRegValue(platform.registry, kRunValuePath,
-                      AutostartCommand(platform.system.ProgramFolder(),
-                                       platform.system.PathSeparator(), platform.system.ExeName(),
-                                       platform.system.GetFeatures().family));
+        caps.autostart.Enable(AutostartCommand(caps.system.ProgramFolder(),
+                                               caps.system.PathSeparator(), caps.system.ExeName(),
+                                               caps.system.GetFeatures().family));
     else
-        RemoveRegValue(platform.registry, kRunValuePath);
+        caps.autostart.Disable();
 
     tray.RemoveTrayIcon();
 
     saveFailurePath = saved ? std::string() : path;
     // Told once, on a quit the user chose; a system shutdown is never held up.
     if (!saved && reason == UnloadReason::UserQuit)
-        platform.shell.MessageBox(0,
-                                  "Lumatone could not save its settings to\r\n" + path +
-                                      "\r\n\r\nThe folder may be read-only or the disk full. "
-                                      "Changes made since the last start will be gone at "
-                                      "the next start.",
-                                  "Lumatone", kMbOk | kMbIconWarning);
+        caps.messages.Show("Lumatone could not save its settings to\r\n" + path +
+                               "\r\n\r\nThe folder may be read-only or the disk full. "
+                               "Changes made since the last start will be gone at the next "
+                               "start.",
+                           "Lumatone", MessageButtons::Ok, MessageIcon::Warning, false, false);
 }
 
 } // namespace lumatone

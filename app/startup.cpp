@@ -74,7 +74,7 @@ void App::Startup() {
         tray.KeepOnScreenUntilIcon();
     f.Command6.Click();
 
-    const Features features = platform.system.GetFeatures();
+    const Features features = caps.system.GetFeatures();
     if (!features.vibrance) {
         f.Frame3.visible = false;
         f.Frame4.top -= kVibranceGroupHeight;

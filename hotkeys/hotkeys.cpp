@@ -2,7 +2,6 @@
 
 #include "base/integer_text.h"
 #include "display/gamma.h"
-#include "display/vibrance.h"
 #include "hotkeys/capture.h"
 #include "hotkeys/locks.h"
 #include "hotkeys/poll.h"
@@ -44,8 +43,10 @@ const std::array<Hotkeys::Action, 9> Hotkeys::kActions = {{
     {kVolumeGroup, {4, 5}, [](Hotkeys& h) { return h.ToggleMute(); }},
 }};
 
-Hotkeys::Hotkeys(Form1& form, Platform& platform, GammaControls& gamma)
-    : form_(form), platform_(platform), gamma_(gamma), groups_(form.BindingGroups()) {
+Hotkeys::Hotkeys(Form1& form, Keyboard& keyboard, System& system, VibranceApplet& vibrance,
+                 GammaControls& gamma)
+    : form_(form), keyboard_(keyboard), system_(system), vibrance_(vibrance), gamma_(gamma),
+      groups_(form.BindingGroups()) {
     form_.Timer1.onTick = [this] { OnTimer1(); };
     for (BindingGroup& group : groups_) {
         group.lock->onClick = [&group] { ToggleLock(group); };
@@ -66,11 +67,10 @@ void Hotkeys::OnTimer1() {
 }
 
 std::int16_t Hotkeys::HotKey(std::int16_t) {
-    Keyboard& keyboard = platform_.keyboard;
-    keyboard.GetAsyncKeyState(kF2);
+    keyboard_.GetAsyncKeyState(kF2);
     for (const Action& action : kActions) {
         const BindingGroup& group = groups_[action.group];
-        if (!PairFires(keyboard, group.slots[action.slots[0]].code->text,
+        if (!PairFires(keyboard_, group.slots[action.slots[0]].code->text,
                        group.slots[action.slots[1]].code->text))
             continue;
         if (!action.run(*this))
@@ -104,13 +104,13 @@ bool Hotkeys::StepVibrance(int delta) {
         return false;
     s.SetValue(target);
     // The change handler started the applet already; the hotkey starts it again.
-    RunVibranceCommand(platform_.launcher, s.Value(), platform_.system.GetFeatures().family);
+    vibrance_.Run(s.Value());
     return true;
 }
 
 bool Hotkeys::ResetVibrance() {
     form_.HScroll2.SetValue(0);
-    RunVibranceCommand(platform_.launcher, 0, platform_.system.GetFeatures().family);
+    vibrance_.Run(0);
     return true;
 }
 
@@ -136,7 +136,7 @@ bool Hotkeys::ToggleMute() {
         state.caption = kMuteCaption;
     }
     // Held mute keys toggle about five times a second, not twenty.
-    platform_.system.Sleep(kMuteSettleMs);
+    system_.Sleep(kMuteSettleMs);
     return false;
 }
 

@@ -1,5 +1,6 @@
 // Lumatone's entry point on Linux: the services, the window model and its Qt view.
 #include "app/app.h"
+#include "app/windows_capabilities.h"
 #include "platform/linux/linux_platform.h"
 #include "qtapp/session.h"
 #include "qtapp/shell.h"
@@ -23,9 +24,10 @@ int main(int argc, char** argv) {
     lumatone::view::QtShell shell(view.Icon());
     lumatone::LinuxPlatform services;
     lumatone::Platform platform = services.Bind(shell, view);
-    lumatone::App app(platform);
-    shell.onTrayEvent = [&view, &app](std::uint32_t event) {
-        view.Deliver([&app, event] { app.tray.OnCallback(event); });
+    lumatone::WindowsCapabilities capabilities(platform);
+    lumatone::App app(capabilities.capabilities);
+    shell.onTrayEvent = [&view, &capabilities](std::uint32_t event) {
+        view.Deliver([&capabilities, event] { capabilities.tray.OnCallback(event); });
     };
     if (!view.Create(app))
         return 1;

@@ -1,6 +1,6 @@
 #include "qtapp/shell.h"
 
-#include "app/tray.h"
+#include "app/shell_tray_icon.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>

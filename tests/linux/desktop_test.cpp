@@ -3,6 +3,7 @@
 // PulseAudio null sink as the default sink.
 #include "audio/volumecontrol.h"
 #include "display/gamma.h"
+#include "display/screen_gamma_output.h"
 #include "linux/linux_support.h"
 #include "platform/linux/linux_keyboard.h"
 #include "platform/linux/linux_mixer.h"
@@ -61,6 +62,7 @@ TEST(DesktopScreen, SetsAndReadsBackTheRampOfEachCrtc) {
     SecondOutput second;
     ASSERT_TRUE(second.on());
     LinuxScreen screen;
+    ScreenGammaOutput output{screen};
     const std::vector<DisplayDevice> displays = screen.EnumDisplayDevices();
     ASSERT_EQ(displays.size(), 2u);
     EXPECT_EQ(displays[0].name, "DUMMY0");
@@ -79,14 +81,14 @@ TEST(DesktopScreen, SetsAndReadsBackTheRampOfEachCrtc) {
         EXPECT_EQ(ReadRamp(screen, other.get()), RampFor(30));
 
         // The whole screen's context reaches the primary output only.
-        ASSERT_TRUE(SetGamma(screen, GammaForPosition(20)));
+        ASSERT_TRUE(SetGamma(output, GammaForPosition(20)));
         EXPECT_EQ(ReadRamp(screen, first.get()), RampFor(20));
         EXPECT_EQ(ReadRamp(screen, other.get()), RampFor(30));
     }
 
     // And follows the primary when it moves.
     ASSERT_TRUE(Succeeds("xrandr --output DUMMY1 --primary"));
-    ASSERT_TRUE(SetGamma(screen, GammaForPosition(kGammaResetPosition)));
+    ASSERT_TRUE(SetGamma(output, GammaForPosition(kGammaResetPosition)));
     ScopedDisplayDc other(screen, "DUMMY1");
     EXPECT_EQ(ReadRamp(screen, other.get()), RampFor(kGammaResetPosition));
 
