@@ -43,7 +43,11 @@ std::string ExecArgument(const std::string& argument) {
 
 } // namespace
 
-bool LinuxAutostart::Enable(const std::string& command) {
+bool LinuxAutostart::Enable(const std::string& quotedCommand) {
+    // A path with a blank may come quoted as on a command line; Exec quotes by its own rules.
+    std::string command = quotedCommand;
+    if (command.size() >= 2 && command.front() == '"' && command.back() == '"')
+        command = command.substr(1, command.size() - 2);
     // A line break would end the entry's line; a relative path would start
     // whatever the session's working folder holds.
     if (command.empty() || command[0] != '/' ||

@@ -73,10 +73,13 @@ TEST_F(AutostartEntry, IsWrittenReplacedAndRemoved) {
 
     // Quoted for the Exec line's rules, with '%' doubled and the string
     // escapes applied.
-    ASSERT_TRUE(autostart.Enable("/home/me/My Apps/50% $off/lumatone"));
-    EXPECT_NE(Entry().find("\nExec=\"/home/me/My Apps/50%% \\\\$off/lumatone\"\n"),
-              std::string::npos)
-        << Entry();
+    const std::string program = "/home/me/My Apps/50% $off/lumatone";
+    for (const std::string& command : {program, '"' + program + '"'}) {
+        ASSERT_TRUE(autostart.Enable(command));
+        EXPECT_NE(Entry().find("\nExec=\"/home/me/My Apps/50%% \\\\$off/lumatone\"\n"),
+                  std::string::npos)
+            << Entry();
+    }
     // Replaced in one step: no temporary file is left beside it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(config.path() + "/autostart"),
                             std::filesystem::directory_iterator()),
