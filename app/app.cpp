@@ -2,11 +2,11 @@
 
 namespace lumatone {
 
-App::App(Platform& p)
-    : platform(p), gamma(form1, p.screen), vibrance(form1, p.launcher, p.system),
-      monitor(form1, p.screen, p.shell, p.runtime), volume(p.mixer, p.memory),
-      volumeSlider(form1, volume), hotkeys(form1, p, gamma), tray(form1, p.shell, p.runtime),
-      exitChoice(*this), dragging(form1, p.runtime, p.shell) {
+App::App(Capabilities& c)
+    : caps(c), gamma(form1, c.gamma), vibrance(form1, c.vibrance),
+      monitor(form1, c.modes, c.messages), volumeSlider(form1, c.volume),
+      hotkeys(form1, c.keys, c.system, c.vibrance, gamma), tray(form1, c.tray, c.menu),
+      exitChoice(*this), dragging(form1, c.metrics), mailLink(form1, c.links) {
     form1.mnuExit.onClick = [this] { Unload(UnloadReason::UserQuit); };
     // Timer2 also checks the gamma on screen and gives a refused tray icon another try.
     form1.Timer2.onTick = [this] {
@@ -46,14 +46,14 @@ void App::Unload(UnloadReason reason) {
     for (Timer* t : form1.Timers())
         t->enabled = false;
     ended_ = true;
-    platform.runtime.EndProgram();
+    caps.end.EndProgram();
 }
 
 Form2& App::ShowForm2() {
     if (!form2) {
         form2 = std::make_unique<Form2>();
-        form2->left = (platform.runtime.ScreenWidthTwips() - form2->width) / 2;
-        form2->top = (platform.runtime.ScreenHeightTwips() - form2->height) / 2;
+        form2->left = (caps.metrics.ScreenWidthTwips() - form2->width) / 2;
+        form2->top = (caps.metrics.ScreenHeightTwips() - form2->height) / 2;
         exitChoice.Attach(*form2);
     }
     form2->visible = true;

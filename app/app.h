@@ -1,18 +1,18 @@
-// The whole program over one Platform: both windows, every subsystem wired
-// to their controls, start-up and shutdown.
+// The whole program over the system's capabilities: both windows, every
+// subsystem wired to their controls, start-up and shutdown.
 #pragma once
 
 #include "app/drag.h"
 #include "app/exit_choice.h"
+#include "app/mail_link.h"
 #include "app/tray.h"
 #include "audio/volume_slider.h"
-#include "audio/volumecontrol.h"
 #include "display/gamma.h"
 #include "display/monitor.h"
 #include "display/vibrance.h"
 #include "hotkeys/hotkeys.h"
 #include "model/forms.h"
-#include "platform/platform.h"
+#include "platform/capabilities.h"
 
 #include <array>
 #include <cstdint>
@@ -36,7 +36,7 @@ enum class UnloadReason {
 
 class App {
   public:
-    explicit App(Platform& platform);
+    explicit App(Capabilities& capabilities);
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
@@ -60,7 +60,7 @@ class App {
     void CloseForm2();
     bool Form2Loaded() const { return form2 != nullptr; }
 
-    Platform& platform;
+    Capabilities& caps;
     Form1 form1;
     std::unique_ptr<Form2> form2;
 
@@ -83,12 +83,12 @@ class App {
     GammaControls gamma;
     VibranceControls vibrance;
     MonitorPanel monitor;
-    VolumeControl volume;
     VolumeSlider volumeSlider;
     Hotkeys hotkeys;
     Tray tray;
     ExitChoice exitChoice;
     Dragging dragging;
+    MailLink mailLink;
 
   private:
     void Startup();

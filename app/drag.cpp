@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <limits>
-#include <string>
 
 namespace lumatone {
 namespace {
@@ -38,8 +37,7 @@ std::int16_t RoundTwipsToInt16(float twips) {
     return static_cast<std::int16_t>(r < lo ? lo : r > hi ? hi : r);
 }
 
-Dragging::Dragging(Form1& form, WindowRuntime& runtime, Shell& shell)
-    : form_(form), runtime_(runtime), shell_(shell) {
+Dragging::Dragging(Form1& form, ScreenMetrics& screen) : form_(form), screen_(screen) {
     const auto down = [this](int b, int s, float x, float y) { OnMouseDown(b, s, x, y); };
     const auto move = [this](int b, int s, float x, float y) { OnMouseMove(b, s, x, y); };
     const auto up = [this](int b, int s, float x, float y) { OnMouseUp(b, s, x, y); };
@@ -56,7 +54,6 @@ Dragging::Dragging(Form1& form, WindowRuntime& runtime, Shell& shell)
         handle->onMouseMove = move;
         handle->onMouseUp = up;
     }
-    form_.Label30.onClick = [this] { OnContactClick(); };
 }
 
 void Dragging::OnMouseDown(int, int, float x, float y) {
@@ -76,8 +73,8 @@ void Dragging::OnMouseUp(int, int, float, float) {
 void Dragging::DragWindow(int button, float x, float y) {
     if (button != 1 || !isDragging_)
         return;
-    const float sw = static_cast<float>(runtime_.ScreenWidthTwips());
-    const float sh = static_cast<float>(runtime_.ScreenHeightTwips());
+    const float sw = static_cast<float>(screen_.ScreenWidthTwips());
+    const float sh = static_cast<float>(screen_.ScreenHeightTwips());
     const float w = static_cast<float>(form_.width);
     const float h = static_cast<float>(form_.height);
     // A window that cannot fit along an axis keeps that edge at 0, where its
@@ -108,10 +105,6 @@ void Dragging::DragWindow(int button, float x, float y) {
         if (fitsY)
             form_.top = RoundTwips(t + dy);
     }
-}
-
-void Dragging::OnContactClick() {
-    shell_.Execute("Open", std::string("mailto:") + kContactAddress, "", "", kSwShowNormal);
 }
 
 } // namespace lumatone

@@ -1,9 +1,7 @@
-// Dragging the borderless window by its background and four of its groups,
-// and the contact link.
+// Dragging the borderless window by its background and four of its groups.
 #pragma once
 
-#include "platform/shell.h"
-#include "platform/window_runtime.h"
+#include "platform/window_services.h"
 
 #include <cstdint>
 
@@ -17,11 +15,10 @@ std::int16_t RoundTwipsToInt16(float twips);
 
 class Dragging {
   public:
-    Dragging(Form1& form, WindowRuntime& runtime, Shell& shell);
+    Dragging(Form1& form, ScreenMetrics& screen);
     void OnMouseDown(int button, int shift, float x, float y);
     void OnMouseMove(int button, int shift, float x, float y);
     void OnMouseUp(int button, int shift, float x, float y);
-    void OnContactClick();
 
     bool IsDragging() const { return isDragging_; }
 
@@ -29,8 +26,7 @@ class Dragging {
     void DragWindow(int button, float x, float y);
 
     Form1& form_;
-    WindowRuntime& runtime_;
-    Shell& shell_;
+    ScreenMetrics& screen_;
     bool isDragging_ = false;
     std::int16_t dragStartX_ = 0, dragStartY_ = 0;
 };

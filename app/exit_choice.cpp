@@ -33,7 +33,7 @@ void ExitChoice::OnMinimizeButton() {
 }
 
 void ExitChoice::OnCloseButton() {
-    Platform& p = app_.platform;
+    Capabilities& p = app_.caps;
     const std::string path = SettingsPath(p.system);
     // A missing section, an unreadable file or a damaged value all mean "ask".
     const auto saved = ParseInt16(ReadIni(p.profile, kExitSection, kSaveAnswerKey, path));
@@ -61,7 +61,7 @@ void ExitChoice::OnCloseButton() {
 void ExitChoice::RememberAnswer(bool minimize) {
     if (app_.settingsUnreadable)
         return;
-    Platform& p = app_.platform;
+    Capabilities& p = app_.caps;
     const std::string path = SettingsPath(p.system);
     const bool ticked = app_.form2 && app_.form2->Check1.value == 1;
     WriteIni(p.profile, kExitSection, kMinimizeOnExitKey, minimize ? "1" : "0", path);

@@ -23,7 +23,7 @@ const char* LockFlag(const Button& lockButton) {
 } // namespace
 
 bool App::SaveSettings(const std::vector<Entry>& entries, const std::string& path) {
-    Profile& profile = platform.profile;
+    Profile& profile = caps.profile;
     // Settings as they stand touch nothing: quitting from a read-only folder is no failure.
     if (std::all_of(entries.begin(), entries.end(), [&](const Entry& e) {
             return ReadIni(profile, e.section, e.key, path) ==
@@ -80,28 +80,26 @@ void App::Shutdown(UnloadReason reason) {
         }
         entries.push_back({keys.section, kLockKey, LockFlag(*groups[g].lock)});
     }
-    const std::string path = SettingsPath(platform.system);
+    const std::string path = SettingsPath(caps.system);
     const bool saved = SaveSettings(entries, path);
 
     if (f.Check1.value == 1)
-        WriteRegValue(platform.registry, kRunValuePath,
-                      AutostartCommand(platform.system.ProgramFolder(),
-                                       platform.system.PathSeparator(), platform.system.ExeName(),
-                                       platform.system.GetFeatures().family));
+        caps.autostart.Enable(AutostartCommand(caps.system.ProgramFolder(),
+                                               caps.system.PathSeparator(), caps.system.ExeName(),
+                                               caps.system.GetFeatures().family));
     else
-        RemoveRegValue(platform.registry, kRunValuePath);
+        caps.autostart.Disable();
 
     tray.RemoveTrayIcon();
 
     saveFailurePath = saved ? std::string() : path;
     // Told once, on a quit the user chose; a system shutdown is never held up.
     if (!saved && reason == UnloadReason::UserQuit)
-        platform.shell.MessageBox(0,
-                                  "Lumatone could not save its settings to\r\n" + path +
-                                      "\r\n\r\nThe folder may be read-only or the disk full. "
-                                      "Changes made since the last start will be gone at "
-                                      "the next start.",
-                                  "Lumatone", kMbOk | kMbIconWarning);
+        caps.messages.Show("Lumatone could not save its settings to\r\n" + path +
+                               "\r\n\r\nThe folder may be read-only or the disk full. "
+                               "Changes made since the last start will be gone at the next "
+                               "start.",
+                           "Lumatone", MessageButtons::Ok, MessageIcon::Warning, false, false);
 }
 
 } // namespace lumatone

@@ -70,10 +70,10 @@ std::array<std::int16_t, 6> TakeCodes(BindingGroup& group) {
 
 void App::Startup() {
     Form1& f = form1;
-    const Reader r{platform.profile, SettingsPath(platform.system)};
+    const Reader r{caps.profile, SettingsPath(caps.system)};
     // The profile functions would read such a file as missing, and shutdown
     // would then write design values over every setting in it.
-    settingsUnreadable = platform.profile.StateOf(r.path) == FileState::Unreadable;
+    settingsUnreadable = caps.profile.StateOf(r.path) == FileState::Unreadable;
     if (settingsUnreadable) {
         f.SettingsNote.caption = kNoteSettingsUnreadable;
         f.SettingsNote.visible = true;
@@ -106,7 +106,7 @@ void App::Startup() {
         tray.KeepOnScreenUntilIcon();
     f.Command6.Click();
 
-    const Features features = platform.system.GetFeatures();
+    const Features features = caps.system.GetFeatures();
     if (!features.vibrance) {
         f.Frame3.visible = false;
         f.Frame4.top -= kVibranceGroupHeight;

@@ -2,37 +2,18 @@
 
 #include "model/forms.h"
 
-#include <algorithm>
-#include <cstring>
+#include <string>
 #include <vector>
 
 namespace lumatone {
 
-NotifyIconData MakeTrayIconData(WindowHandle window, IconHandle icon, const std::string& tip,
-                                std::uint32_t callbackMessage) {
-    NotifyIconData d{};
-    d.cbSize = sizeof(NotifyIconData);
-    d.hWnd = static_cast<std::uint32_t>(window);
-    d.uID = 1;
-    d.uFlags = 7; // message + icon + tip
-    d.uCallbackMessage = callbackMessage;
-    d.hIcon = static_cast<std::uint32_t>(icon);
-    std::memset(d.szTip, ' ', sizeof d.szTip);
-    const std::size_t n = std::min(tip.size(), sizeof d.szTip - 1);
-    std::memcpy(d.szTip, tip.data(), n);
-    d.szTip[n] = '\0';
-    return d;
-}
-
-Tray::Tray(Form1& form, Shell& shell, WindowRuntime& runtime)
-    : form_(form), shell_(shell), runtime_(runtime) {
+Tray::Tray(Form1& form, TrayIcon& icon, PopupMenu& menu) : form_(form), icon_(icon), menu_(menu) {
     form_.mnuShow.onClick = [this] { ShowAction(); };
     form_.mnuHide.onClick = [this] { HideAction(); };
+    icon_.SetHandler([this](TrayEvent event) { OnEvent(event); });
 }
 
-bool Tray::AddTrayIcon(WindowHandle window, IconHandle icon, const std::string& tip,
-                       std::uint32_t callbackMessage) {
-    data_ = MakeTrayIconData(window, icon, tip, callbackMessage);
+bool Tray::AddOwnIcon() {
     const bool added = Add();
     if (!present_)
         retriesLeft_ = kTrayAddRetries;
@@ -40,11 +21,10 @@ bool Tray::AddTrayIcon(WindowHandle window, IconHandle icon, const std::string& 
 }
 
 bool Tray::Add() {
-    const bool added = shell_.NotifyIcon(kNimAdd, data_);
-    // A refused add also means "already there", and a shell that timed out
-    // may have taken the icon after all: a modify succeeds only while it exists.
-    present_ = added || present_ || shell_.NotifyIcon(kNimModify, data_);
-    return added;
+    const bool wasPresent = present_;
+    asked_ = true;
+    present_ = icon_.Show("Lumatone");
+    return present_ && !wasPresent;
 }
 
 void Tray::RetryAdd() {
@@ -68,13 +48,8 @@ void Tray::KeepOnScreenUntilIcon() {
     hideWhenPresent_ = true;
 }
 
-bool Tray::AddOwnIcon() {
-    return AddTrayIcon(runtime_.MainWindow(), runtime_.MainIcon(), "Lumatone",
-                       kTrayCallbackMessage);
-}
-
 void Tray::RemoveTrayIcon() {
-    shell_.NotifyIcon(kNimDelete, data_);
+    icon_.Hide();
     present_ = false;
     retriesLeft_ = 0;
 }
@@ -100,14 +75,20 @@ void Tray::ShowAction() {
     form_.mnuShow.visible = false;
 }
 
-void Tray::OnCallback(std::uint32_t event) {
-    if (event == kTrayLeftDoubleClick) {
+void Tray::OnEvent(TrayEvent event) {
+    switch (event) {
+    case TrayEvent::Activate:
         if (form_.visible)
             HideAction();
         else
             ShowAction();
-    } else if (event == kTrayRightButtonUp) {
+        break;
+    case TrayEvent::Menu:
         PopUpMenu();
+        break;
+    case TrayEvent::TrayRestart:
+        OnTrayRestart();
+        break;
     }
 }
 
@@ -120,14 +101,14 @@ void Tray::PopUpMenu() {
             captions.push_back(item->caption);
         }
     }
-    const int choice = runtime_.PopupMenu(captions);
+    const int choice = menu_.Popup(captions);
     if (choice >= 0 && static_cast<std::size_t>(choice) < shown.size())
         shown[static_cast<std::size_t>(choice)]->Click();
 }
 
-void Tray::OnTaskbarCreated() {
-    if (data_.cbSize == 0)
-        return; // never added: start-up has not run yet
+void Tray::OnTrayRestart() {
+    if (!asked_)
+        return;
     present_ = false;
     Add();
     if (present_) {

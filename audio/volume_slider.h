@@ -1,7 +1,7 @@
 // The volume slider, its read-out and the poll that follows outside changes.
 #pragma once
 
-#include "audio/volumecontrol.h"
+#include "platform/master_volume.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,7 +16,7 @@ class VolumeSlider {
     // Label7 while the mixer gives no level the slider could show.
     static constexpr const char* kNoLevel = "-";
 
-    VolumeSlider(Form1& form, VolumeControl& volume);
+    VolumeSlider(Form1& form, MasterVolume& volume);
     void OnChange();
     // Timer3's tick.
     void SyncVolumeDisplay();
@@ -26,7 +26,7 @@ class VolumeSlider {
     std::optional<std::int32_t> ShowableLevel();
 
     Form1& form_;
-    VolumeControl& volume_;
+    MasterVolume& volume_;
 };
 
 } // namespace lumatone

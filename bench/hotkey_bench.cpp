@@ -1,6 +1,7 @@
 // One Timer1 tick: both read-outs and the poll of all nine pairs, none firing.
 // Every global operator new is counted, so a tick that touches the heap shows.
 #include "app/app.h"
+#include "app/windows_capabilities.h"
 #include "platform/sim/sim_platform.h"
 
 #include <benchmark/benchmark.h>
@@ -43,7 +44,8 @@ namespace {
 void BM_Timer1Tick(benchmark::State& state) {
     const bool bound = state.range(0) != 0;
     lumatone::SimPlatform sim;
-    lumatone::App app(sim.services);
+    lumatone::WindowsCapabilities capabilities(sim.services);
+    lumatone::App app(capabilities.capabilities);
     app.Load();
     lumatone::Form1& f = app.form1;
     if (bound) {

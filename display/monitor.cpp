@@ -19,27 +19,18 @@ RateRequest ParseRateRequest(std::string_view text) {
     return {RateRequest::Kind::Rate, *value};
 }
 
-MonitorPanel::MonitorPanel(Form1& form, Screen& screen, Shell& shell, WindowRuntime& runtime)
-    : form_(form), screen_(screen), shell_(shell), runtime_(runtime) {
+MonitorPanel::MonitorPanel(Form1& form, DisplayModes& modes, MessageDialog& messages)
+    : form_(form), modes_(modes), messages_(messages) {
     form_.Command6.onClick = [this] { ShowMonitorInfo(); };
     form_.Command5.onClick = [this] { ChangeRefreshRate(); };
 }
 
-std::int32_t MonitorPanel::QueryCaps(int index) {
-    // A fresh context per query, given back at once.
-    const ScopedDc dc(screen_, runtime_.MainWindow());
-    return screen_.GetDeviceCaps(dc.get(), index);
-}
-
 void MonitorPanel::ShowMonitorInfo() {
-    const std::int32_t width = QueryCaps(kHorzRes);
-    const std::int32_t height = QueryCaps(kVertRes);
-    const std::int32_t bits = QueryCaps(kBitsPixel);
-    const std::int32_t rate = QueryCaps(kVRefresh);
-    form_.Label23.caption = DecimalText(width);
-    form_.Label24.caption = DecimalText(height);
-    form_.Label25.caption = DecimalText(bits) + " Bit";
-    form_.Label26.caption = DecimalText(rate) + " hz  ";
+    const DisplayMode mode = modes_.Current();
+    form_.Label23.caption = DecimalText(mode.width);
+    form_.Label24.caption = DecimalText(mode.height);
+    form_.Label25.caption = DecimalText(mode.bitsPerPixel) + " Bit";
+    form_.Label26.caption = DecimalText(mode.refreshRate) + " hz  ";
 
     if (noteRefreshesLeft_ > 0 && --noteRefreshesLeft_ == 0)
         form_.FrequencyNote.caption.clear();
@@ -71,22 +62,10 @@ void MonitorPanel::ChangeRefreshRate() {
         break;
     }
 
-    DevModeA mode{};
-    mode.dmSize = sizeof(DevModeA);
-    // Without the stored mode the record would be all zeros: no change is tried with it.
-    if (screen_.EnumDisplaySettings(kEnumRegistrySettings, mode)) {
-        // Only the rate is flagged, so resolution and colour depth stay as they are.
-        mode.dmFields = kDmDisplayFrequency;
-        mode.dmDisplayFrequency = static_cast<std::uint32_t>(request.rate);
-        const std::int32_t result = screen_.ChangeDisplaySettings(mode, kCdsFullscreen);
-        if (result == kDispChangeSuccessful)
-            screen_.ChangeDisplaySettings(mode, kCdsUpdateRegistry);
-        else if (result == kDispChangeRestart)
-            // Owned by the main window, which takes no input until it is answered.
-            shell_.MessageBox(runtime_.MainWindow(),
-                              "You have to restart for the changes to take effect.", "Info",
-                              kMbYesNo | kMbSystemModal);
-    }
+    if (modes_.TryRate(request.rate) == RateChange::NeedsRestart)
+        // The main window takes no input until it is answered.
+        messages_.Show("You have to restart for the changes to take effect.", "Info",
+                       MessageButtons::YesNo, MessageIcon::None, true, true);
     ShowMonitorInfo();
 }
 

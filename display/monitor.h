@@ -1,9 +1,8 @@
 // The monitor panel of the "Frequency" group and the refresh-rate change.
 #pragma once
 
-#include "platform/screen.h"
-#include "platform/shell.h"
-#include "platform/window_runtime.h"
+#include "platform/display_modes.h"
+#include "platform/message_box.h"
 
 #include <cstdint>
 #include <string>
@@ -33,18 +32,16 @@ inline constexpr const char* kNoteOutOfRange = "Rate must be 1 to 1000 hz";
 
 class MonitorPanel {
   public:
-    MonitorPanel(Form1& form, Screen& screen, Shell& shell, WindowRuntime& runtime);
+    MonitorPanel(Form1& form, DisplayModes& modes, MessageDialog& messages);
     void ShowMonitorInfo();
     void ChangeRefreshRate();
 
   private:
-    std::int32_t QueryCaps(int index);
     void ShowNote(const char* note);
 
     Form1& form_;
-    Screen& screen_;
-    Shell& shell_;
-    WindowRuntime& runtime_;
+    DisplayModes& modes_;
+    MessageDialog& messages_;
     // Panel refreshes left before the note goes: two, so that a timer tick
     // right after the click does not take the note away before it is read.
     int noteRefreshesLeft_ = 0;

@@ -25,8 +25,12 @@ bool RunVibranceCommand(Launcher& launcher, std::int16_t level, SystemFamily fam
     return launcher.Launch(program, VibranceCommandLine(level, family), folder, kSwShowMinimized);
 }
 
-VibranceControls::VibranceControls(Form1& form, Launcher& launcher, System& system)
-    : form_(form), launcher_(launcher), system_(system) {
+bool LauncherVibranceApplet::Run(std::int16_t level) {
+    return RunVibranceCommand(launcher_, level, system_.GetFeatures().family);
+}
+
+VibranceControls::VibranceControls(Form1& form, VibranceApplet& applet)
+    : form_(form), applet_(applet) {
     form_.HScroll2.onChange = [this] { OnChange(); };
     form_.Command4.onClick = [this] { OnReset(); };
 }
@@ -34,7 +38,7 @@ VibranceControls::VibranceControls(Form1& form, Launcher& launcher, System& syst
 void VibranceControls::OnChange() {
     const std::int16_t v = form_.HScroll2.Value();
     form_.Label11.caption = DecimalText(v);
-    RunVibranceCommand(launcher_, v, system_.GetFeatures().family);
+    applet_.Run(v);
 }
 
 void VibranceControls::OnReset() {

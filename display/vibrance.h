@@ -3,6 +3,7 @@
 
 #include "platform/launcher.h"
 #include "platform/system.h"
+#include "platform/vibrance_applet.h"
 
 #include <cstdint>
 #include <string>
@@ -17,17 +18,28 @@ std::string VibranceCommandLine(std::int16_t level, SystemFamily family = System
 bool RunVibranceCommand(Launcher& launcher, std::int16_t level,
                         SystemFamily family = SystemFamily::Windows);
 
+// The vendor's control as RunVibranceCommand starts it for the system's family.
+class LauncherVibranceApplet : public VibranceApplet {
+  public:
+    LauncherVibranceApplet(Launcher& launcher, System& system)
+        : launcher_(launcher), system_(system) {}
+    bool Run(std::int16_t level) override;
+
+  private:
+    Launcher& launcher_;
+    System& system_;
+};
+
 // HScroll2's change handler and the "Reset" button (Command4).
 class VibranceControls {
   public:
-    VibranceControls(Form1& form, Launcher& launcher, System& system);
+    VibranceControls(Form1& form, VibranceApplet& applet);
     void OnChange();
     void OnReset();
 
   private:
     Form1& form_;
-    Launcher& launcher_;
-    System& system_;
+    VibranceApplet& applet_;
 };
 
 } // namespace lumatone

@@ -2,7 +2,6 @@
 
 #include "base/integer_text.h"
 #include "display/gamma.h"
-#include "display/vibrance.h"
 #include "hotkeys/capture.h"
 #include "hotkeys/poll.h"
 #include "model/forms.h"
@@ -36,8 +35,10 @@ enum Action : std::size_t {
 
 } // namespace
 
-Hotkeys::Hotkeys(Form1& form, Platform& platform, GammaControls& gamma)
-    : form_(form), platform_(platform), gamma_(gamma), groups_(form.BindingGroups()) {
+Hotkeys::Hotkeys(Form1& form, Keyboard& keyboard, System& system, VibranceApplet& vibrance,
+                 GammaControls& gamma)
+    : form_(form), keyboard_(keyboard), system_(system), vibrance_(vibrance), gamma_(gamma),
+      groups_(form.BindingGroups()) {
     form_.Timer1.onTick = [this] { OnTimer1(); };
     for (BindingGroup& group : groups_) {
         group.lock->onClick = [this, &group] { ToggleLock(group); };
@@ -58,13 +59,12 @@ void Hotkeys::OnTimer1() {
 }
 
 std::int16_t Hotkeys::HotKey(std::int16_t) {
-    Keyboard& keyboard = platform_.keyboard;
-    keyboard.GetAsyncKeyState(kF2);
+    keyboard_.GetAsyncKeyState(kF2);
     for (std::size_t action = 0; action < kActionCount; ++action) {
         const BindingGroup& group = groups_[action / 3];
         const BindingSlot& first = group.slots[(action % 3) * 2];
         const BindingSlot& second = group.slots[(action % 3) * 2 + 1];
-        if (!PairFires(keyboard, first.code->text, second.code->text))
+        if (!PairFires(keyboard_, first.code->text, second.code->text))
             continue;
         if (!RunAction(action))
             return 0;
@@ -125,13 +125,13 @@ bool Hotkeys::StepVibrance(int delta) {
         return false;
     s.SetValue(target);
     // The change handler started the applet already; the hotkey starts it again.
-    RunVibranceCommand(platform_.launcher, s.Value(), platform_.system.GetFeatures().family);
+    vibrance_.Run(s.Value());
     return true;
 }
 
 void Hotkeys::ResetVibrance() {
     form_.HScroll2.SetValue(0);
-    RunVibranceCommand(platform_.launcher, 0, platform_.system.GetFeatures().family);
+    vibrance_.Run(0);
 }
 
 bool Hotkeys::StepVolume(int delta) {
@@ -155,7 +155,7 @@ void Hotkeys::ToggleMute() {
         state.caption = kMuteCaption;
     }
     // Held mute keys toggle about five times a second, not twenty.
-    platform_.system.Sleep(kMuteSettleMs);
+    system_.Sleep(kMuteSettleMs);
 }
 
 void Hotkeys::ToggleLock(BindingGroup& group) {

@@ -3,7 +3,9 @@
 
 #include "display/gamma.h"
 #include "model/forms.h"
-#include "platform/platform.h"
+#include "platform/keyboard.h"
+#include "platform/system.h"
+#include "platform/vibrance_applet.h"
 
 #include <array>
 #include <cstdint>
@@ -17,7 +19,8 @@ inline constexpr const char* kUnmuteCaption = "Unmute";
 
 class Hotkeys {
   public:
-    Hotkeys(Form1& form, Platform& platform, GammaControls& gamma);
+    Hotkeys(Form1& form, Keyboard& keyboard, System& system, VibranceApplet& vibrance,
+            GammaControls& gamma);
     Hotkeys(const Hotkeys&) = delete;
     Hotkeys& operator=(const Hotkeys&) = delete;
 
@@ -39,7 +42,9 @@ class Hotkeys {
     void ToggleMute();
 
     Form1& form_;
-    Platform& platform_;
+    Keyboard& keyboard_;
+    System& system_;
+    VibranceApplet& vibrance_;
     GammaControls& gamma_;
     std::array<BindingGroup, 3> groups_;
     std::int16_t volumeBeforeMute_ = 0;

@@ -15,6 +15,10 @@ class MasterVolume {
     virtual std::optional<std::int32_t> Read() = 0;
     // true when the system took the level.
     virtual bool Set(std::int32_t percent) = 0;
+    // Brackets the reads of one poll, so that they share one connection
+    // where the system has such a thing; Read works outside them too.
+    virtual void BeginPoll() {}
+    virtual void EndPoll() {}
 };
 
 } // namespace lumatone

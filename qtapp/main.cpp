@@ -7,6 +7,29 @@
 
 #include <QApplication>
 
+namespace {
+
+// The view's runtime as the window services the program asks for.
+class ViewServices : public lumatone::PopupMenu,
+                     public lumatone::ScreenMetrics,
+                     public lumatone::ProgramEnd {
+  public:
+    explicit ViewServices(lumatone::view::QtView& view) : view_(view) {}
+    int Popup(const std::vector<std::string>& captions) override {
+        return view_.PopupMenu(captions);
+    }
+    int ScreenWidthTwips() override { return view_.ScreenWidthTwips(); }
+    int ScreenHeightTwips() override { return view_.ScreenHeightTwips(); }
+    float TwipsPerPixelX() override { return view_.TwipsPerPixelX(); }
+    float TwipsPerPixelY() override { return view_.TwipsPerPixelY(); }
+    void EndProgram() override { view_.EndProgram(); }
+
+  private:
+    lumatone::view::QtView& view_;
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
     // The services speak X11: on a Wayland desktop the program runs through
     // XWayland rather than with a window the services cannot see.
@@ -20,13 +43,13 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("lumatone");
 
     lumatone::view::QtView view;
-    lumatone::view::QtShell shell(view.Icon());
+    lumatone::view::QtShell shell(
+        view.Icon(), [&view](std::function<void()> event) { view.Deliver(std::move(event)); });
+    ViewServices windows(view);
     lumatone::LinuxPlatform services;
-    lumatone::Platform platform = services.Bind(shell, view);
-    lumatone::App app(platform);
-    shell.onTrayEvent = [&view, &app](std::uint32_t event) {
-        view.Deliver([&app, event] { app.tray.OnCallback(event); });
-    };
+    lumatone::Capabilities capabilities =
+        services.Bind(shell, shell, shell, windows, windows, windows);
+    lumatone::App app(capabilities);
     if (!view.Create(app))
         return 1;
     lumatone::view::ListenForSessionEnd(view, app);

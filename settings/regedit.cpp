@@ -6,9 +6,14 @@ void WriteRegValue(Registry& registry, const std::string& valuePath, const std::
     registry.WriteString(valuePath, value);
 }
 
-void RemoveRegValue(Registry& registry, const std::string& valuePath) {
-    if (registry.ValueExists(valuePath))
-        registry.DeleteValue(valuePath);
+bool RegistryAutostart::Enable(const std::string& command) {
+    return registry_.WriteString(kRunValuePath, command);
+}
+
+bool RegistryAutostart::Disable() {
+    if (!registry_.ValueExists(kRunValuePath))
+        return true;
+    return registry_.DeleteValue(kRunValuePath);
 }
 
 std::string AutostartCommand(const std::string& programFolder, char separator,

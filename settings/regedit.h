@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/autostart.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 
@@ -12,8 +13,17 @@ inline constexpr const char* kRunValuePath =
 
 // Stores a string value at a full value path; failures are ignored.
 void WriteRegValue(Registry& registry, const std::string& valuePath, const std::string& value);
-// Removes the value if it is there; failures are ignored.
-void RemoveRegValue(Registry& registry, const std::string& valuePath);
+
+// The Run value of the current user.
+class RegistryAutostart : public Autostart {
+  public:
+    explicit RegistryAutostart(Registry& registry) : registry_(registry) {}
+    bool Enable(const std::string& command) override;
+    bool Disable() override;
+
+  private:
+    Registry& registry_;
+};
 
 // The Run value for the executable: quoted when the path holds a blank, so
 // Windows cannot start a shorter path's program instead. Only Windows

@@ -1,4 +1,5 @@
 #include "display/gamma.h"
+#include "display/screen_gamma_output.h"
 #include "platform/sim/sim_screen.h"
 #include "support/sim_app.h"
 
@@ -9,6 +10,9 @@
 #include <limits>
 
 namespace lumatone {
+
+std::int16_t LowWord(std::int32_t n); // the ramp's store, kept out of the header
+
 namespace {
 
 GammaRamp RampFor(std::int16_t position) {
@@ -75,26 +79,28 @@ TEST(GammaRamp, StaysWithinSixteenBitsForAnyExponent) {
 
 TEST(SetGamma, RefusesExponentsThatWouldWrapAndWritesNothing) {
     SimScreen screen;
-    EXPECT_FALSE(SetGamma(screen, 0.0));
-    EXPECT_FALSE(SetGamma(screen, -0.5));
-    EXPECT_FALSE(SetGamma(screen, std::numeric_limits<double>::infinity()));
-    EXPECT_FALSE(SetGamma(screen, std::nan("")));
+    ScreenGammaOutput output{screen};
+    EXPECT_FALSE(SetGamma(output, 0.0));
+    EXPECT_FALSE(SetGamma(output, -0.5));
+    EXPECT_FALSE(SetGamma(output, std::numeric_limits<double>::infinity()));
+    EXPECT_FALSE(SetGamma(output, std::nan("")));
     EXPECT_TRUE(screen.rampWrites.empty());
     EXPECT_EQ(screen.contextsObtained, 0u);
 }
 
 TEST(SetGamma, GivesBackEveryContextEvenWhenRefused) {
     SimScreen screen;
+    ScreenGammaOutput output{screen};
     for (int i = 0; i < 5000; ++i)
-        SetGamma(screen, GammaForPosition(static_cast<std::int16_t>(i % 38)));
+        SetGamma(output, GammaForPosition(static_cast<std::int16_t>(i % 38)));
     screen.refuseRamps = true;
-    EXPECT_FALSE(SetGamma(screen, 1.0));
+    EXPECT_FALSE(SetGamma(output, 1.0));
     EXPECT_EQ(screen.contextsObtained, 5001u);
     EXPECT_EQ(screen.contextsOutstanding, 0);
 
     screen.refuseRamps = false;
     screen.failGetDC = true;
-    EXPECT_FALSE(SetGamma(screen, 1.0));
+    EXPECT_FALSE(SetGamma(output, 1.0));
     EXPECT_EQ(screen.contextsOutstanding, 0);
 }
 

@@ -163,7 +163,7 @@ TEST(Startup, WindowHiddenBeforeShorteningComesBackShortened) {
     s.Write("Windows", "minimizeonstartup", "1");
     App& app = s.Start();
     EXPECT_FALSE(app.form1.visible);
-    app.tray.OnCallback(kTrayLeftDoubleClick);
+    s.trayIcon().OnCallback(kTrayLeftDoubleClick);
     EXPECT_TRUE(app.form1.visible);
     EXPECT_EQ(app.form1.windowState, 0);
     EXPECT_EQ(app.form1.height, 4235);

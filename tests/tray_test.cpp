@@ -1,3 +1,4 @@
+#include "app/shell_tray_icon.h"
 #include "app/tray.h"
 #include "support/sim_app.h"
 
@@ -36,12 +37,12 @@ TEST(TrayEvents, OnlyDoubleClickAndRightReleaseAct) {
     SimApp s;
     App& app = s.Start();
     for (std::uint32_t e : {512u, 513u, 514u, 516u, 518u, 519u, 520u, 521u}) {
-        app.tray.OnCallback(e);
+        s.trayIcon().OnCallback(e);
         EXPECT_TRUE(app.form1.visible) << e;
     }
     EXPECT_TRUE(s.sim.runtime.popups.empty());
 
-    app.tray.OnCallback(517);
+    s.trayIcon().OnCallback(517);
     ASSERT_EQ(s.sim.runtime.popups.size(), 1u);
     EXPECT_EQ(s.sim.runtime.popups[0], (Captions{"&Hide", "&Exit"}));
 }
@@ -49,16 +50,16 @@ TEST(TrayEvents, OnlyDoubleClickAndRightReleaseAct) {
 TEST(TrayEvents, DoubleClickTogglesAndTheMenuFollows) {
     SimApp s;
     App& app = s.Start();
-    app.tray.OnCallback(kTrayLeftDoubleClick);
+    s.trayIcon().OnCallback(kTrayLeftDoubleClick);
     EXPECT_FALSE(app.form1.visible);
     EXPECT_EQ(app.form1.windowState, 1);
-    app.tray.OnCallback(kTrayRightButtonUp);
+    s.trayIcon().OnCallback(kTrayRightButtonUp);
     EXPECT_EQ(s.sim.runtime.popups.back(), (Captions{"&Show", "&Exit"}));
 
-    app.tray.OnCallback(kTrayLeftDoubleClick);
+    s.trayIcon().OnCallback(kTrayLeftDoubleClick);
     EXPECT_TRUE(app.form1.visible);
     EXPECT_EQ(app.form1.windowState, 0);
-    app.tray.OnCallback(kTrayRightButtonUp);
+    s.trayIcon().OnCallback(kTrayRightButtonUp);
     EXPECT_EQ(s.sim.runtime.popups.back(), (Captions{"&Hide", "&Exit"}));
 }
 
@@ -67,14 +68,14 @@ TEST(TrayEvents, WindowMinimisedBySystemStaysMinimisedUntilShow) {
     App& app = s.Start();
     app.form1.windowState = 1; // show-desktop: visible but minimised
     for (int i = 0; i < 2; ++i) {
-        app.tray.OnCallback(kTrayLeftDoubleClick);
+        s.trayIcon().OnCallback(kTrayLeftDoubleClick);
         EXPECT_TRUE(app.form1.visible);
         EXPECT_EQ(app.form1.windowState, 1);
         EXPECT_TRUE(app.form1.mnuShow.visible);
         EXPECT_FALSE(app.form1.mnuHide.visible);
     }
     s.sim.runtime.popupChoices = {0}; // "&Show"
-    app.tray.OnCallback(kTrayRightButtonUp);
+    s.trayIcon().OnCallback(kTrayRightButtonUp);
     EXPECT_EQ(app.form1.windowState, 0);
     EXPECT_TRUE(app.form1.visible);
 }
@@ -83,10 +84,10 @@ TEST(TrayEvents, DismissedMenuDoesNothingAndExitSavesAndEnds) {
     SimApp s;
     App& app = s.Start();
     s.sim.runtime.popupChoices = {-1, 1};
-    app.tray.OnCallback(kTrayRightButtonUp);
+    s.trayIcon().OnCallback(kTrayRightButtonUp);
     EXPECT_FALSE(app.Ended());
-    app.ShowForm2().visible = false;         // loaded and hidden
-    app.tray.OnCallback(kTrayRightButtonUp); // "&Exit"
+    app.ShowForm2().visible = false;             // loaded and hidden
+    s.trayIcon().OnCallback(kTrayRightButtonUp); // "&Exit"
     EXPECT_TRUE(app.Ended());
     EXPECT_FALSE(app.Form2Loaded());
     EXPECT_TRUE(s.HasIni());
@@ -109,14 +110,14 @@ TEST(TrayIcon, ComesBackAfterTheShellRestarts) {
     App& app = s.Start();
     app.tray.HideAction();
     s.sim.shell.iconPresent = false; // Explorer restarted and forgot it
-    app.tray.OnTaskbarCreated();
+    s.trayIcon().OnTaskbarCreated();
     EXPECT_TRUE(s.sim.shell.iconPresent);
     EXPECT_FALSE(app.form1.visible);
 
     // If the icon cannot come back, a hidden window is shown rather than lost.
     s.sim.shell.iconPresent = false;
     s.sim.shell.failAdd = true;
-    app.tray.OnTaskbarCreated();
+    s.trayIcon().OnTaskbarCreated();
     EXPECT_TRUE(app.form1.visible);
 }
 

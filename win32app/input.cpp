@@ -1,7 +1,7 @@
 // Input: window messages into model events.
 #include "win32app/view.h"
 
-#include "app/tray.h"
+#include "app/shell_tray_icon.h"
 #include "model/twips.h"
 
 #include <windowsx.h>
@@ -98,7 +98,7 @@ LRESULT Win32View::HandleForm(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     const bool isForm1 = hwnd == Form1Handle();
     const bool isForm2 = hwnd == Form2Handle();
     if (msg == taskbarCreated_ && taskbarCreated_ != 0 && isForm1) {
-        Deliver([this] { app_->tray.OnTaskbarCreated(); });
+        Deliver([this] { trayIcon_->OnTaskbarCreated(); });
         return 0;
     }
     switch (msg) {
@@ -107,7 +107,7 @@ LRESULT Win32View::HandleForm(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         // input, its icon's clicks included: "&Exit" would end the program under the box.
         if (isForm1 && IsWindowEnabled(hwnd)) {
             const auto event = static_cast<std::uint32_t>(LOWORD(lParam));
-            Deliver([this, event] { app_->tray.OnCallback(event); });
+            Deliver([this, event] { trayIcon_->OnCallback(event); });
         }
         return 0;
     case WM_COMMAND:

@@ -2,6 +2,7 @@
 // The services' headers come before <windows.h>, whose A/W macros would
 // rename their members.
 #include "app/app.h"
+#include "app/windows_capabilities.h"
 #include "platform/win32/win32_platform.h"
 
 #include "win32app/view.h"
@@ -12,7 +13,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     lumatone::view::Win32View view(instance);
     lumatone::Win32Platform services;
     lumatone::Platform platform = services.Bind(view);
-    lumatone::App app(platform);
+    lumatone::WindowsCapabilities capabilities(platform);
+    lumatone::App app(capabilities.capabilities);
+    view.SetTrayIcon(capabilities.tray);
     if (!view.Create(app))
         return 1;
     app.Load();

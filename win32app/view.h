@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/delivery.h"
+#include "app/shell_tray_icon.h"
 #include "platform/window_runtime.h"
 #include "win32app/native.h"
 
@@ -27,6 +28,8 @@ class Win32View : public WindowRuntime {
 
     // Creates Form1's window and controls, hidden, before start-up runs.
     bool Create(App& app);
+    // Where the icon's callback and "TaskbarCreated" go.
+    void SetTrayIcon(ShellTrayIcon& icon) { trayIcon_ = &icon; }
     // Where Form1 first appears: centred in the work area.
     void PlaceInitially();
     // Mirrors into the native windows what changed in the model.
@@ -105,6 +108,7 @@ class Win32View : public WindowRuntime {
 
     HINSTANCE instance_;
     App* app_ = nullptr;
+    ShellTrayIcon* trayIcon_ = nullptr;
     std::unique_ptr<Form1Window> form1_;
     std::unique_ptr<Form2Window> form2_;
     HICON icon_ = nullptr;

@@ -1,7 +1,7 @@
 // The Linux backend's costs on a live desktop (scripts/env.sh gives one):
 // key state as the 50 ms poll asks for it, the volume read ten times a
 // second, and a gamma write with its read-back.
-#include "display/gamma.h"
+#include "display/gamma_ramp.h"
 #include "platform/linux/linux_keyboard.h"
 #include "platform/linux/linux_screen.h"
 #include "platform/linux/linux_volume.h"

@@ -1,7 +1,7 @@
 // The services on the test desktop (scripts/test-linux.sh): the Xorg dummy
 // display with its 60/70/75 Hz modes and sixteen outputs, a tray host and a
 // PulseAudio null sink as the default sink.
-#include "display/gamma.h"
+#include "display/gamma_ramp.h"
 #include "linux/linux_support.h"
 #include "platform/linux/linux_keyboard.h"
 #include "platform/linux/linux_screen.h"

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/app.h"
+#include "app/windows_capabilities.h"
 #include "platform/sim/sim_platform.h"
 #include "settings/ini.h"
 
@@ -14,15 +15,20 @@ namespace lumatone::testing {
 class SimApp {
   public:
     SimPlatform sim;
+    std::unique_ptr<WindowsCapabilities> windows;
     std::unique_ptr<App> app;
 
     // Creates the program and runs start-up, as launching it would.
     App& Start() {
-        app = std::make_unique<App>(sim.services);
+        app.reset();
+        windows = std::make_unique<WindowsCapabilities>(sim.services);
+        app = std::make_unique<App>(windows->capabilities);
         app->Load();
         return *app;
     }
     Form1& form() { return app->form1; }
+    // Where the native view delivers the icon's callback and "TaskbarCreated".
+    ShellTrayIcon& trayIcon() { return windows->tray; }
 
     std::string SettingsFile() const { return sim.system.programFolder + "\\settings.ini"; }
     std::string& IniText() { return sim.files.files[SettingsFile()]; }

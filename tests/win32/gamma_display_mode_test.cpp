@@ -1,6 +1,7 @@
 // Gamma ramps and display modes on Wine's X11 driver: the Xorg dummy display
 // offers ramps and 60/75 Hz modes, Xvfb has no ramps at all.
 #include "display/gamma.h"
+#include "display/screen_gamma_output.h"
 #include "platform/win32/win32_screen.h"
 #include "win32/wine_support.h"
 
@@ -35,7 +36,8 @@ int LargestDifference(const GammaRamp& a, const GammaRamp& b) {
 
 TEST(Win32ScreenGamma, TakesTheResetRampAndRefusesRampsFarFromLinear) {
     Win32Screen screen;
-    ASSERT_TRUE(SetGamma(screen, GammaForPosition(kGammaResetPosition)));
+    ScreenGammaOutput output{screen};
+    ASSERT_TRUE(SetGamma(output, GammaForPosition(kGammaResetPosition)));
     auto back = ReadRamp();
     ASSERT_TRUE(back.has_value());
     // The X server keeps fewer bits than the ramp's words.
@@ -43,14 +45,14 @@ TEST(Win32ScreenGamma, TakesTheResetRampAndRefusesRampsFarFromLinear) {
 
     for (std::int16_t position : {0, 37}) {
         SCOPED_TRACE(position);
-        EXPECT_FALSE(SetGamma(screen, GammaForPosition(position)));
+        EXPECT_FALSE(SetGamma(output, GammaForPosition(position)));
         // The refused ramp left the screen as it was, and the next one still works.
-        ASSERT_TRUE(SetGamma(screen, GammaForPosition(30)));
+        ASSERT_TRUE(SetGamma(output, GammaForPosition(30)));
         back = ReadRamp();
         ASSERT_TRUE(back.has_value());
         EXPECT_LE(LargestDifference(*back, RampFor(30)), 512);
     }
-    EXPECT_TRUE(SetGamma(screen, GammaForPosition(kGammaResetPosition)));
+    EXPECT_TRUE(SetGamma(output, GammaForPosition(kGammaResetPosition)));
 }
 
 TEST(Win32ScreenGamma, GivesEveryContextBack) {
@@ -71,16 +73,18 @@ TEST(Win32ScreenGamma, GivesEveryContextBack) {
 
 TEST(OnXvfbGamma, KeeperSaysTheScreenRefused) {
     Win32Screen screen;
-    GammaKeeper keeper(screen);
+    ScreenGammaOutput output{screen};
+    GammaKeeper keeper(output);
     keeper.Write(kGammaResetPosition, true);
     EXPECT_EQ(keeper.Note(), kNoteGammaRefused);
 }
 
 TEST(OnXvfbGamma, FailsWithoutHarm) {
     Win32Screen screen;
+    ScreenGammaOutput output{screen};
     for (std::int16_t position : {27, 30, 0}) {
         SCOPED_TRACE(position);
-        EXPECT_FALSE(SetGamma(screen, GammaForPosition(position)));
+        EXPECT_FALSE(SetGamma(output, GammaForPosition(position)));
     }
     ScopedDc dc(screen, 0);
     ASSERT_NE(dc.get(), 0u);
@@ -91,12 +95,13 @@ TEST(OnXvfbGamma, FailsWithoutHarm) {
 // ramp the whole-screen context wrote.
 TEST(Win32ScreenDisplays, ListsThePrimaryDisplayAndReadsItsRampBack) {
     Win32Screen screen;
+    ScreenGammaOutput output{screen};
     const std::vector<DisplayDevice> displays = screen.EnumDisplayDevices();
     ASSERT_EQ(displays.size(), 1u);
     EXPECT_EQ(displays[0].name, "\\\\.\\DISPLAY1");
     EXPECT_TRUE(displays[0].primary);
 
-    ASSERT_TRUE(SetGamma(screen, GammaForPosition(kGammaResetPosition)));
+    ASSERT_TRUE(SetGamma(output, GammaForPosition(kGammaResetPosition)));
     DcHandle dc = screen.CreateDisplayDC(displays[0].name);
     ASSERT_NE(dc, 0u);
     GammaRamp back{};
@@ -112,7 +117,8 @@ TEST(Win32ScreenDisplays, ListsThePrimaryDisplayAndReadsItsRampBack) {
 
 TEST(Win32ScreenDisplays, KeeperNotesARefusedLevelAndUndoesAnOutsideReset) {
     Win32Screen screen;
-    GammaKeeper keeper(screen);
+    ScreenGammaOutput output{screen};
+    GammaKeeper keeper(output);
     for (std::int16_t position : {0, 37}) {
         SCOPED_TRACE(position);
         keeper.Write(position, true);

@@ -1,0 +1,120 @@
+#include "display/gamma_keeper.h"
+
+#include "display/gamma_ramp.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace lumatone {
+namespace {
+
+// A driver may keep as few as 8 bits of each entry, truncate, and report them
+// scaled by 256 or 257.
+constexpr int kReadBackTolerance = 512;
+
+// "\\.\DISPLAY2" is shown as "DISPLAY2".
+std::string_view ShownName(std::string_view name) {
+    constexpr std::string_view prefix = "\\\\.\\";
+    if (name.substr(0, prefix.size()) == prefix)
+        name.remove_prefix(prefix.size());
+    return name;
+}
+
+} // namespace
+
+GammaKeeper::ReadBack GammaKeeper::Read(const std::string& name) const {
+    GammaRamp back;
+    if (!output_.ReadRamp(name, back))
+        return ReadBack::Unreadable;
+    for (std::size_t i = 0; i < back.size(); ++i)
+        if (std::abs(static_cast<int>(back[i]) - static_cast<int>(ramp_[i])) > kReadBackTolerance)
+            return ReadBack::Differs;
+    return ReadBack::Same;
+}
+
+bool GammaKeeper::WriteOne(const Display& display) {
+    if (display.primary)
+        return SetGamma(output_, GammaForPosition(position_));
+    return output_.WriteRamp(display.name, ramp_);
+}
+
+void GammaKeeper::Write(std::int16_t position, bool byUser) {
+    if (position < 0 || position > kGammaMaxPosition)
+        return;
+    const double exponent = GammaForPosition(position);
+    const bool wholeScreenTook = SetGamma(output_, exponent);
+
+    position_ = position;
+    BuildGammaRamp(exponent, ramp_);
+    written_ = true;
+    if (byUser) {
+        gaveUp_ = false;
+        overwrites_ = 0;
+    }
+    // The display list changes only with the events that re-apply the ramp, so
+    // a slider or a held hotkey does not ask for it on every step.
+    if (displays_.empty() || !byUser) {
+        displays_.clear();
+        for (DisplayDevice& d : output_.Displays())
+            displays_.push_back({std::move(d.name), d.primary, false});
+        if (displays_.empty())
+            displays_.push_back({{}, true, false});
+    }
+
+    for (Display& d : displays_) {
+        if (d.primary) {
+            // Its own context: the write keeps to one whole-screen context.
+            d.holds = wholeScreenTook && Read(d.name) != ReadBack::Differs;
+            continue;
+        }
+        // A read-back that fails proves nothing either way: the display is trusted.
+        d.holds = output_.WriteRamp(d.name, ramp_) && Read(d.name) != ReadBack::Differs;
+    }
+    NoteRefusals();
+}
+
+void GammaKeeper::Check() {
+    if (!Keeping())
+        return;
+    std::vector<Display*> changed;
+    // A display that refused the last write is not read: it would always differ.
+    // The primary through the whole screen: under Wine a third of the cost of
+    // a context of its own, on every tick.
+    for (Display& d : displays_)
+        if (d.holds && Read(d.primary ? std::string() : d.name) == ReadBack::Differs)
+            changed.push_back(&d);
+    if (changed.empty()) {
+        overwrites_ = 0;
+        return;
+    }
+    if (++overwrites_ >= kOverwritesBeforeGivingUp) {
+        gaveUp_ = true;
+        note_ = kNoteGammaTakenOver;
+        return;
+    }
+    bool refused = false;
+    for (Display* d : changed) {
+        if (!WriteOne(*d)) {
+            d->holds = false;
+            refused = true;
+        }
+    }
+    if (refused)
+        NoteRefusals();
+}
+
+void GammaKeeper::NoteRefusals() {
+    note_.clear();
+    for (const Display& d : displays_) {
+        if (d.holds)
+            continue;
+        if (displays_.size() == 1) {
+            note_ = kNoteGammaRefused;
+            return;
+        }
+        note_ += note_.empty() ? std::string(kNoteGammaRefused) + ": " : ", ";
+        note_ += ShownName(d.name);
+    }
+}
+
+} // namespace lumatone

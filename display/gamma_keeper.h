@@ -1,0 +1,59 @@
+// The slider's ramp kept on every display.
+#pragma once
+
+#include "platform/gamma_output.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lumatone {
+
+// What the "Gamma" group's note says.
+inline constexpr const char* kNoteGammaRefused = "The screen refused this gamma level";
+inline constexpr const char* kNoteGammaTakenOver = "Another program is setting the gamma";
+
+// Windows writes the whole screen's ramp to the primary display only, may
+// refuse a ramp while reporting success, and resets ramps on display changes,
+// after sleep, at unlock, and whenever another program writes its own.
+class GammaKeeper {
+  public:
+    explicit GammaKeeper(GammaOutput& output) : output_(output) {}
+
+    // The described write of this position, then the same ramp to every other
+    // display, each read back. A write the user asked for also takes the
+    // screen back from another program.
+    void Write(std::int16_t position, bool byUser);
+    // Timer2: one read-back per display; a display found changed gets the
+    // ramp again, until it has been changed on this many ticks in a row.
+    void Check();
+    static constexpr int kOverwritesBeforeGivingUp = 3;
+
+    // A ramp was written and no other program has taken the screen over.
+    bool Keeping() const { return written_ && !gaveUp_; }
+    // Empty while every display holds the ramp.
+    const std::string& Note() const { return note_; }
+
+  private:
+    struct Display {
+        std::string name; // empty: the whole screen, when no display is listed
+        bool primary;
+        bool holds; // took the last write and read it back
+    };
+    enum class ReadBack { Same, Differs, Unreadable };
+    // An empty name reads the whole screen.
+    ReadBack Read(const std::string& name) const;
+    bool WriteOne(const Display& display);
+    void NoteRefusals();
+
+    GammaOutput& output_;
+    bool written_ = false;
+    bool gaveUp_ = false;
+    int overwrites_ = 0; // ticks in a row that found a display changed
+    std::int16_t position_ = 0;
+    GammaRamp ramp_{};
+    std::vector<Display> displays_;
+    std::string note_;
+};
+
+} // namespace lumatone
