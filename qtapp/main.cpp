@@ -1,12 +1,34 @@
 // Lumatone's entry point on Linux: the services, the window model and its Qt view.
 #include "app/app.h"
-#include "app/windows_capabilities.h"
 #include "platform/linux/linux_platform.h"
 #include "qtapp/session.h"
 #include "qtapp/shell.h"
 #include "qtapp/view.h"
 
 #include <QApplication>
+
+namespace {
+
+// The view's runtime as the window services the program asks for.
+class ViewServices : public lumatone::PopupMenu,
+                     public lumatone::ScreenMetrics,
+                     public lumatone::ProgramEnd {
+  public:
+    explicit ViewServices(lumatone::view::QtView& view) : view_(view) {}
+    int Popup(const std::vector<std::string>& captions) override {
+        return view_.PopupMenu(captions);
+    }
+    int ScreenWidthTwips() override { return view_.ScreenWidthTwips(); }
+    int ScreenHeightTwips() override { return view_.ScreenHeightTwips(); }
+    float TwipsPerPixelX() override { return view_.TwipsPerPixelX(); }
+    float TwipsPerPixelY() override { return view_.TwipsPerPixelY(); }
+    void EndProgram() override { view_.EndProgram(); }
+
+  private:
+    lumatone::view::QtView& view_;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     // The services speak X11: on a Wayland desktop the program runs through
@@ -21,14 +43,13 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("lumatone");
 
     lumatone::view::QtView view;
-    lumatone::view::QtShell shell(view.Icon());
+    lumatone::view::QtShell shell(
+        view.Icon(), [&view](std::function<void()> event) { view.Deliver(std::move(event)); });
+    ViewServices windows(view);
     lumatone::LinuxPlatform services;
-    lumatone::Platform platform = services.Bind(shell, view);
-    lumatone::WindowsCapabilities capabilities(platform);
-    lumatone::App app(capabilities.capabilities);
-    shell.onTrayEvent = [&view, &capabilities](std::uint32_t event) {
-        view.Deliver([&capabilities, event] { capabilities.tray.OnCallback(event); });
-    };
+    lumatone::Capabilities capabilities =
+        services.Bind(shell, shell, shell, windows, windows, windows);
+    lumatone::App app(capabilities);
     if (!view.Create(app))
         return 1;
     lumatone::view::ListenForSessionEnd(view, app);

@@ -1,109 +1,83 @@
 #include "qtapp/shell.h"
 
-#include "app/shell_tray_icon.h"
-
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <QUrl>
 
-#include <cstring>
-
 namespace lumatone::view {
-namespace {
 
-constexpr int kIdOk = 1;
-constexpr int kIdYes = 6;
-constexpr int kIdNo = 7;
-
-QString TipOf(const NotifyIconData& data) {
-    return QString::fromLocal8Bit(data.szTip,
-                                  static_cast<qsizetype>(strnlen(data.szTip, sizeof data.szTip)));
-}
-
-} // namespace
-
-QtShell::QtShell(QIcon icon) : icon_(std::move(icon)) {}
+QtShell::QtShell(QIcon icon, std::function<void(std::function<void()>)> deliver)
+    : icon_(std::move(icon)), deliver_(std::move(deliver)) {}
 
 QtShell::~QtShell() = default;
 
-bool QtShell::Shown() const {
-    return tray_ && tray_->isVisible();
-}
-
-void QtShell::CreateIcon() {
-    tray_ = std::make_unique<QSystemTrayIcon>(icon_);
-    // Queued: the menu and what it does run after the icon's own mouse
-    // handler returns, since hiding the icon ("&Exit") destroys its widget.
-    connect(
-        tray_.get(), &QSystemTrayIcon::activated, this,
-        [this](QSystemTrayIcon::ActivationReason reason) {
-            // While a box the main window waits on is up, the icon takes no
-            // clicks: "&Exit" would end the program under the box.
-            if (ownedBoxes_ > 0 || !onTrayEvent)
-                return;
-            if (reason == QSystemTrayIcon::DoubleClick)
-                onTrayEvent(kTrayLeftDoubleClick);
-            else if (reason == QSystemTrayIcon::Context)
-                onTrayEvent(kTrayRightButtonUp);
-        },
-        Qt::QueuedConnection);
-}
-
-bool QtShell::NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
-    switch (message) {
-    case kNimAdd:
-        // Without a tray host the icon would never show: refused, as a shell
-        // that is not ready yet refuses it, so the program keeps its window.
-        if (Shown() || !QSystemTrayIcon::isSystemTrayAvailable())
-            return false;
-        if (!tray_)
-            CreateIcon();
-        tray_->setToolTip(TipOf(data));
-        tray_->show();
-        return true;
-    case kNimModify:
-        if (!Shown())
-            return false;
-        tray_->setToolTip(TipOf(data));
-        return true;
-    case kNimDelete:
-        // Hidden, and kept for a later add.
-        if (!Shown())
-            return false;
-        tray_->hide();
-        return true;
-    default:
+bool QtShell::Show(const std::string& tip) {
+    // Without a tray host the icon would never show: refused, so the program
+    // keeps its window.
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
         return false;
+    if (!tray_) {
+        tray_ = std::make_unique<QSystemTrayIcon>(icon_);
+        // Queued: the handler runs after the icon's own mouse handler returns,
+        // since hiding the icon ("&Exit") destroys its widget.
+        connect(
+            tray_.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) { OnActivated(reason); },
+            Qt::QueuedConnection);
     }
+    tray_->setToolTip(QString::fromStdString(tip));
+    tray_->show();
+    return true;
 }
 
-bool QtShell::Execute(const std::string& operation, const std::string& file, const std::string&,
-                      const std::string&, int) {
-    if (QString::fromStdString(operation).compare("Open", Qt::CaseInsensitive) != 0)
-        return false;
-    return QDesktopServices::openUrl(QUrl(QString::fromStdString(file)));
+void QtShell::Hide() {
+    // Kept for a later Show.
+    if (tray_)
+        tray_->hide();
 }
 
-int QtShell::MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
-                        std::uint32_t style) {
-    const bool yesNo = (style & 0xF) == kMbYesNo;
+void QtShell::SetHandler(std::function<void(TrayEvent)> handler) {
+    handler_ = std::move(handler);
+}
+
+void QtShell::OnActivated(int reason) {
+    // While a box the main window waits on is up, the icon takes no clicks:
+    // "&Exit" would end the program under the box.
+    if (ownedBoxes_ > 0 || !handler_ || !tray_ || !tray_->isVisible())
+        return;
+    TrayEvent event;
+    if (reason == QSystemTrayIcon::DoubleClick)
+        event = TrayEvent::Activate;
+    else if (reason == QSystemTrayIcon::Context)
+        event = TrayEvent::Menu;
+    else
+        return;
+    deliver_([this, event] { handler_(event); });
+}
+
+MessageAnswer QtShell::Show(const std::string& text, const std::string& title,
+                            MessageButtons buttons, MessageIcon icon, bool systemModal,
+                            bool ownedByMainWindow) {
+    const bool yesNo = buttons == MessageButtons::YesNo;
     QString body = QString::fromStdString(text);
     body.replace("\r\n", "\n");
-    QMessageBox box((style & 0xF0) == kMbIconWarning ? QMessageBox::Warning : QMessageBox::NoIcon,
+    QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
                     QString::fromStdString(title), body,
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);
-    if ((style & kMbSystemModal) != 0)
+    if (systemModal)
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
-    if (owner != 0)
-        ++ownedBoxes_;
+    ownedBoxes_ += ownedByMainWindow ? 1 : 0;
     const int answer = box.exec();
-    if (owner != 0)
-        --ownedBoxes_;
+    ownedBoxes_ -= ownedByMainWindow ? 1 : 0;
     if (!yesNo)
-        return kIdOk;
-    return answer == QMessageBox::Yes ? kIdYes : kIdNo;
+        return MessageAnswer::Ok;
+    return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+}
+
+bool QtShell::Open(const std::string& link) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(link)));
 }
 
 } // namespace lumatone::view

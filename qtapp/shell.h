@@ -1,12 +1,13 @@
-// The shell through Qt: the tray icon, the message box and opening a link.
+// The tray icon, the message box and opening a link, through Qt.
 #pragma once
 
-#include "platform/shell.h"
+#include "platform/link_opener.h"
+#include "platform/message_box.h"
+#include "platform/tray_icon.h"
 
 #include <QIcon>
 #include <QObject>
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -14,28 +15,29 @@ class QSystemTrayIcon;
 
 namespace lumatone::view {
 
-class QtShell : public QObject, public Shell {
+class QtShell : public QObject, public TrayIcon, public MessageDialog, public LinkOpener {
   public:
-    explicit QtShell(QIcon icon);
+    // deliver runs a tray event the way the view runs its own events.
+    QtShell(QIcon icon, std::function<void(std::function<void()>)> deliver);
     ~QtShell() override;
     QtShell(const QtShell&) = delete;
     QtShell& operator=(const QtShell&) = delete;
 
-    // The icon's clicks, as the Windows callback numbers them.
-    std::function<void(std::uint32_t event)> onTrayEvent;
+    bool Show(const std::string& tip) override;
+    void Hide() override;
+    void SetHandler(std::function<void(TrayEvent)> handler) override;
 
-    bool NotifyIcon(std::uint32_t message, const NotifyIconData& data) override;
-    bool Execute(const std::string& operation, const std::string& file,
-                 const std::string& parameters, const std::string& folder,
-                 int showCommand) override;
-    int MessageBox(WindowHandle owner, const std::string& text, const std::string& title,
-                   std::uint32_t style) override;
+    MessageAnswer Show(const std::string& text, const std::string& title, MessageButtons buttons,
+                       MessageIcon icon, bool systemModal, bool ownedByMainWindow) override;
+
+    bool Open(const std::string& link) override;
 
   private:
-    bool Shown() const;
-    void CreateIcon();
+    void OnActivated(int reason);
 
     QIcon icon_;
+    std::function<void(std::function<void()>)> deliver_;
+    std::function<void(TrayEvent)> handler_;
     std::unique_ptr<QSystemTrayIcon> tray_;
     int ownedBoxes_ = 0; // message boxes up that the main window waits on
 };

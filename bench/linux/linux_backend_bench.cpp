@@ -1,12 +1,10 @@
 // The Linux backend's costs on a live desktop (scripts/env.sh gives one):
-// key state as the 50 ms poll asks for it, the volume read-out's mixer cycle
-// ten times a second, and a gamma write with its read-back.
-#include "audio/volumecontrol.h"
-#include "display/gamma.h"
+// key state as the 50 ms poll asks for it, the volume read ten times a
+// second, and a gamma write with its read-back.
+#include "display/gamma_ramp.h"
 #include "platform/linux/linux_keyboard.h"
-#include "platform/linux/linux_mixer.h"
 #include "platform/linux/linux_screen.h"
-#include "platform/portable/portable_memory.h"
+#include "platform/linux/linux_volume.h"
 
 #include <benchmark/benchmark.h>
 
@@ -37,48 +35,35 @@ void BM_LinuxKeyStateBurst(benchmark::State& state) {
 }
 BENCHMARK(BM_LinuxKeyStateBurst)->Iterations(200)->UseRealTime();
 
-// Open, look up the control, read, close: the volume read-out's cycle. The
-// server's own work shows in the wall time, not in this process's CPU.
-void BM_LinuxMixerCycle(benchmark::State& state) {
-    lumatone::LinuxMixer mixer;
-    lumatone::PortableMemory memory;
-    lumatone::VolumeControl volume(mixer, memory);
-    for (auto _ : state) {
-        if (!volume.OpenMixer(0))
+// The volume read-out's one read, on the kept connection. The server's own
+// work shows in the wall time, not in this process's CPU.
+void BM_LinuxVolumeRead(benchmark::State& state) {
+    lumatone::LinuxVolume volume;
+    for (auto _ : state)
+        if (!volume.Read())
             state.SkipWithError("no sound server");
-        benchmark::DoNotOptimize(volume.ReadVolume(0));
-        volume.CloseMixer();
+}
+BENCHMARK(BM_LinuxVolumeRead)->MeasureProcessCPUTime()->UseRealTime();
+
+// The same read on a connection made for it, as without a kept connection.
+void BM_LinuxVolumeReadNewConnection(benchmark::State& state) {
+    for (auto _ : state) {
+        lumatone::LinuxVolume volume;
+        if (!volume.Read())
+            state.SkipWithError("no sound server");
     }
 }
-BENCHMARK(BM_LinuxMixerCycle)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_LinuxVolumeReadNewConnection)->MeasureProcessCPUTime()->UseRealTime();
 
-// The same cycle on a connection made for it, as a mixer without a kept
-// connection would pay every time.
-void BM_LinuxMixerCycleNewConnection(benchmark::State& state) {
-    lumatone::PortableMemory memory;
-    for (auto _ : state) {
-        lumatone::LinuxMixer mixer;
-        lumatone::VolumeControl volume(mixer, memory);
-        if (!volume.OpenMixer(0))
-            state.SkipWithError("no sound server");
-        benchmark::DoNotOptimize(volume.ReadVolume(0));
-        volume.CloseMixer();
-    }
-}
-BENCHMARK(BM_LinuxMixerCycleNewConnection)->MeasureProcessCPUTime()->UseRealTime();
-
-// A ramp written through the whole screen's context and read back through it.
+// A ramp written to the whole screen and read back from it.
 void BM_LinuxRampWriteRead(benchmark::State& state) {
     lumatone::LinuxScreen screen;
     lumatone::GammaRamp ramp;
     lumatone::BuildGammaRamp(lumatone::GammaForPosition(lumatone::kGammaResetPosition), ramp);
     lumatone::GammaRamp back{};
-    for (auto _ : state) {
-        lumatone::ScopedDc dc(screen, 0);
-        if (!screen.SetDeviceGammaRamp(dc.get(), ramp) ||
-            !screen.GetDeviceGammaRamp(dc.get(), back))
+    for (auto _ : state)
+        if (!screen.WriteRamp("", ramp) || !screen.ReadRamp("", back))
             state.SkipWithError("no gamma ramp");
-    }
 }
 BENCHMARK(BM_LinuxRampWriteRead)->UseRealTime();
 

@@ -6,8 +6,8 @@
 #include <X11/extensions/XInput2.h>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
-#include <ctime>
 #include <vector>
 
 namespace lumatone {
@@ -24,23 +24,12 @@ constexpr std::int16_t kPressedSince = 1;
 constexpr std::int64_t kBurstNs = 10'000'000;
 
 std::int64_t NowNs() {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return std::int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+    return std::chrono::steady_clock::now().time_since_epoch() / std::chrono::nanoseconds(1);
 }
 
 // The X button of a mouse virtual key, 0 for none.
 unsigned ButtonOf(std::int32_t virtualKey) {
-    switch (virtualKey) {
-    case kLButton:
-        return 1;
-    case kMButton:
-        return 2;
-    case kRButton:
-        return 3;
-    default:
-        return 0;
-    }
+    return virtualKey == kLButton ? 1 : virtualKey == kMButton ? 2 : virtualKey == kRButton ? 3 : 0;
 }
 
 } // namespace

@@ -13,8 +13,6 @@ class LinuxKeyboard : public Keyboard {
   public:
     LinuxKeyboard();
     ~LinuxKeyboard() override;
-    LinuxKeyboard(const LinuxKeyboard&) = delete;
-    LinuxKeyboard& operator=(const LinuxKeyboard&) = delete;
 
     std::int16_t GetAsyncKeyState(std::int32_t virtualKey) override;
 

@@ -1,14 +1,13 @@
-// Every non-window service on Linux, bound to the view's shell and runtime.
+// Every service on Linux that is not the view's, bound to the view's own.
 #pragma once
 
+#include "platform/capabilities.h"
+#include "platform/linux/linux_autostart.h"
 #include "platform/linux/linux_keyboard.h"
-#include "platform/linux/linux_launcher.h"
-#include "platform/linux/linux_mixer.h"
-#include "platform/linux/linux_registry.h"
 #include "platform/linux/linux_screen.h"
 #include "platform/linux/linux_system.h"
-#include "platform/platform.h"
-#include "platform/portable/portable_memory.h"
+#include "platform/linux/linux_vibrance.h"
+#include "platform/linux/linux_volume.h"
 #include "platform/portable/portable_profile.h"
 #include "platform/portable/std_file_store.h"
 
@@ -17,17 +16,17 @@ namespace lumatone {
 struct LinuxPlatform {
     LinuxKeyboard keyboard;
     LinuxScreen screen;
+    LinuxVolume volume;
+    LinuxAutostart autostart;
+    LinuxVibrance vibrance;
     StdFileStore files;
     PortableProfile profile{files};
-    LinuxMixer mixer;
-    LinuxSystem system{mixer};
-    LinuxRegistry registry;
-    LinuxLauncher launcher;
-    PortableMemory memory;
+    LinuxSystem system{volume};
 
-    Platform Bind(Shell& shell, WindowRuntime& runtime) {
-        return Platform{keyboard, screen, profile, system, registry,
-                        launcher, shell,  mixer,   memory, runtime};
+    Capabilities Bind(TrayIcon& tray, MessageDialog& messages, LinkOpener& links, PopupMenu& menu,
+                      ScreenMetrics& metrics, ProgramEnd& end) {
+        return Capabilities{keyboard, screen,   screen,  volume, autostart, tray,    messages,
+                            links,    vibrance, profile, system, menu,      metrics, end};
     }
 };
 

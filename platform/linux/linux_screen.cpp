@@ -1,22 +1,15 @@
 #include "platform/linux/linux_screen.h"
 
-#include "platform/linux/gamma_resample.h"
-
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <map>
-#include <optional>
 
 namespace lumatone {
 namespace {
 
 constexpr std::size_t kRampEntries = 256;
-constexpr std::uint16_t kDmSpecVersion = 0x0401;
-constexpr std::uint32_t kDmInterlaced = 2;
 
 // Xlib's default handler ends the process on any error; a RandR object can
 // vanish between two calls (a display unplugged), so every call that names
@@ -49,10 +42,10 @@ class XErrorTrap {
     }
 
   private:
-    // Waits for the answers still owed, if any: a round trip only when a
-    // request without a reply was sent since the last.
+    // A round trip only when a request without a reply is still unanswered.
     void Settle() {
-        if (::XNextRequest(display_) - 1 != ::XLastKnownRequestProcessed(display_))
+        if (display_ != nullptr &&
+            ::XNextRequest(display_) - 1 != ::XLastKnownRequestProcessed(display_))
             ::XSync(display_, False);
     }
 
@@ -60,22 +53,14 @@ class XErrorTrap {
     int (*previous_)(Display*, XErrorEvent*) = nullptr;
 };
 
-struct FreeResources {
-    void operator()(XRRScreenResources* p) const { ::XRRFreeScreenResources(p); }
+template <typename T, void (*Free)(T*)> struct Freer {
+    void operator()(T* p) const { Free(p); }
 };
-struct FreeOutputInfo {
-    void operator()(XRROutputInfo* p) const { ::XRRFreeOutputInfo(p); }
-};
-struct FreeCrtcInfo {
-    void operator()(XRRCrtcInfo* p) const { ::XRRFreeCrtcInfo(p); }
-};
-struct FreeGamma {
-    void operator()(XRRCrtcGamma* p) const { ::XRRFreeGamma(p); }
-};
-using Resources = std::unique_ptr<XRRScreenResources, FreeResources>;
-using OutputInfo = std::unique_ptr<XRROutputInfo, FreeOutputInfo>;
-using CrtcInfo = std::unique_ptr<XRRCrtcInfo, FreeCrtcInfo>;
-using CrtcGamma = std::unique_ptr<XRRCrtcGamma, FreeGamma>;
+using Resources =
+    std::unique_ptr<XRRScreenResources, Freer<XRRScreenResources, ::XRRFreeScreenResources>>;
+using OutputInfo = std::unique_ptr<XRROutputInfo, Freer<XRROutputInfo, ::XRRFreeOutputInfo>>;
+using CrtcInfo = std::unique_ptr<XRRCrtcInfo, Freer<XRRCrtcInfo, ::XRRFreeCrtcInfo>>;
+using CrtcGamma = std::unique_ptr<XRRCrtcGamma, Freer<XRRCrtcGamma, ::XRRFreeGamma>>;
 
 // Refresh rate in hertz, rounded to nearest; 0 for a mode without timings.
 std::int32_t RefreshOf(const XRRModeInfo& mode) {
@@ -97,110 +82,118 @@ const XRRModeInfo* FindMode(const XRRScreenResources& res, RRMode id) {
     return nullptr;
 }
 
-bool Sideways(Rotation rotation) {
-    return (rotation & (RR_Rotate_90 | RR_Rotate_270)) != 0;
-}
-
-template <std::size_t N> void CopyName(char (&to)[N], const char* from) {
-    std::memset(to, 0, N);
-    std::strncpy(to, from, N - 1);
-}
+// An output a CRTC drives takes part in the desktop, whatever its last probed
+// connection state says: the server does not probe on every query.
+struct ActiveOutput {
+    RROutput output = 0;
+    RRCrtc crtc = 0;
+    std::string name;
+};
 
 } // namespace
+
+void ResampleRamp(const std::uint16_t* from, std::size_t fromCount, std::uint16_t* to,
+                  std::size_t toCount) {
+    if (fromCount == 0 || toCount == 0)
+        return;
+    if (fromCount == 1 || toCount == 1) {
+        for (std::size_t i = 0; i < toCount; ++i)
+            to[i] = from[0];
+        return;
+    }
+    // Entry i sits at i * (fromCount-1) / (toCount-1) in from; exact integers
+    // keep the ends and every shared point of the two grids exact.
+    const auto span = static_cast<std::uint64_t>(toCount - 1);
+    for (std::size_t i = 0; i < toCount; ++i) {
+        const std::uint64_t at = static_cast<std::uint64_t>(i) * (fromCount - 1);
+        const std::size_t k = static_cast<std::size_t>(at / span);
+        const std::uint64_t part = at % span;
+        if (part == 0) {
+            to[i] = from[k];
+            continue;
+        }
+        const std::int64_t a = from[k];
+        const std::int64_t b = from[k + 1];
+        const std::int64_t twice = 2 * (b - a) * static_cast<std::int64_t>(part);
+        const auto s = static_cast<std::int64_t>(span);
+        // a + (b - a) * part / span, rounded to nearest (halves away from a).
+        const std::int64_t step = twice >= 0 ? (twice + s) / (2 * s) : -((-twice + s) / (2 * s));
+        to[i] = static_cast<std::uint16_t>(a + step);
+    }
+}
 
 struct LinuxScreen::State {
     Display* display = nullptr;
     Window root = 0;
     bool randr = false; // 1.2 or later: outputs and CRTCs
     std::int32_t bitsPerPixel = 0;
-    std::map<DcHandle, RRCrtc> contexts;
-    DcHandle nextContext = 1;
 
+    // None without RandR 1.2.
     Resources GetResources() const {
-        return Resources(::XRRGetScreenResourcesCurrent(display, root));
+        return Resources(randr ? ::XRRGetScreenResourcesCurrent(display, root) : nullptr);
     }
 
-    // An output takes part in the desktop when a CRTC drives it, whatever its
-    // last probed connection state says (the server does not probe on
-    // every query). The whole screen's context reaches RandR's primary
-    // output, or the first active one.
-    RROutput Primary(const XRRScreenResources& res, RRCrtc* crtc = nullptr) const {
+    // The active outputs in the server's order, and at whole the index of
+    // the whole screen's: RandR's primary when it is active, else the first.
+    std::vector<ActiveOutput> Active(XRRScreenResources* res, std::size_t& whole) const {
+        std::vector<ActiveOutput> active;
+        whole = 0;
+        if (res == nullptr)
+            return active;
         const RROutput primary = ::XRRGetOutputPrimary(display, root);
-        RROutput first = 0;
-        RRCrtc firstCrtc = 0;
-        for (int i = 0; i < res.noutput; ++i) {
-            OutputInfo info(
-                ::XRRGetOutputInfo(display, const_cast<XRRScreenResources*>(&res), res.outputs[i]));
+        for (int i = 0; i < res->noutput; ++i) {
+            OutputInfo info(::XRRGetOutputInfo(display, res, res->outputs[i]));
             if (!info || info->crtc == 0)
                 continue;
-            if (res.outputs[i] == primary) {
-                if (crtc != nullptr)
-                    *crtc = info->crtc;
-                return primary;
-            }
-            if (first == 0) {
-                first = res.outputs[i];
-                firstCrtc = info->crtc;
-            }
+            if (res->outputs[i] == primary)
+                whole = active.size();
+            active.push_back({res->outputs[i], info->crtc,
+                              std::string(info->name, static_cast<std::size_t>(info->nameLen))});
         }
-        if (crtc != nullptr)
-            *crtc = firstCrtc;
-        return first;
+        return active;
     }
 
-    CrtcInfo GetCrtc(XRRScreenResources& res, RRCrtc crtc) const {
-        if (crtc == 0)
-            return nullptr;
-        return CrtcInfo(::XRRGetCrtcInfo(display, &res, crtc));
+    // The CRTC that shows a display; the whole screen's for an empty name.
+    RRCrtc CrtcOf(const std::string& name) const {
+        Resources res = GetResources();
+        std::size_t whole = 0;
+        const std::vector<ActiveOutput> active = Active(res.get(), whole);
+        for (std::size_t i = 0; i < active.size(); ++i)
+            if (name.empty() ? i == whole : active[i].name == name)
+                return active[i].crtc;
+        return 0;
     }
 
-    // The primary output as the mode calls see it; empty members when the
-    // screen has none or it went away meanwhile.
-    struct PrimaryOutput {
+    DisplayMode Describe(const XRRModeInfo& mode, Rotation rotation) const {
+        const bool sideways = (rotation & (RR_Rotate_90 | RR_Rotate_270)) != 0;
+        return DisplayMode{static_cast<std::int32_t>(sideways ? mode.height : mode.width),
+                           static_cast<std::int32_t>(sideways ? mode.width : mode.height),
+                           bitsPerPixel, RefreshOf(mode)};
+    }
+
+    // The whole screen's output as the mode calls see it; empty members when
+    // there is none or it went away meanwhile.
+    struct Primary {
         Resources res;
         RRCrtc crtc = 0;
         CrtcInfo crtcInfo;
         OutputInfo output;
-        explicit operator bool() const { return crtcInfo && output; }
+        const XRRModeInfo* mode = nullptr;
+        explicit operator bool() const { return crtcInfo && output && mode != nullptr; }
     };
-    PrimaryOutput GetPrimary() const {
-        PrimaryOutput p;
+    Primary GetPrimary() const {
+        Primary p;
         p.res = GetResources();
-        if (!p.res)
+        std::size_t whole = 0;
+        const std::vector<ActiveOutput> active = Active(p.res.get(), whole);
+        if (active.empty())
             return p;
-        const RROutput output = Primary(*p.res, &p.crtc);
-        p.crtcInfo = GetCrtc(*p.res, p.crtc);
-        if (output != 0)
-            p.output.reset(::XRRGetOutputInfo(display, p.res.get(), output));
+        p.crtc = active[whole].crtc;
+        p.crtcInfo.reset(::XRRGetCrtcInfo(display, p.res.get(), p.crtc));
+        p.output.reset(::XRRGetOutputInfo(display, p.res.get(), active[whole].output));
+        if (p.crtcInfo)
+            p.mode = FindMode(*p.res, p.crtcInfo->mode);
         return p;
-    }
-
-    DcHandle NewContext(RRCrtc crtc) {
-        if (crtc == 0)
-            return 0;
-        const DcHandle dc = nextContext++;
-        contexts.emplace(dc, crtc);
-        return dc;
-    }
-
-    RRCrtc CrtcOf(DcHandle dc) const {
-        const auto it = contexts.find(dc);
-        return it == contexts.end() ? 0 : it->second;
-    }
-
-    // A mode of an output as the record gives it, sideways when the CRTC is turned.
-    void Describe(const XRRModeInfo& mode, Rotation rotation, const char* deviceName,
-                  DevModeA& out) const {
-        out = DevModeA{};
-        CopyName(out.dmDeviceName, deviceName);
-        out.dmSpecVersion = kDmSpecVersion;
-        out.dmSize = sizeof(DevModeA);
-        out.dmFields = kDmBitsPerPel | kDmPelsWidth | kDmPelsHeight | kDmDisplayFrequency;
-        out.dmBitsPerPel = static_cast<std::uint32_t>(bitsPerPixel);
-        out.dmPelsWidth = Sideways(rotation) ? mode.height : mode.width;
-        out.dmPelsHeight = Sideways(rotation) ? mode.width : mode.height;
-        out.dmDisplayFrequency = static_cast<std::uint32_t>(RefreshOf(mode));
-        out.dmDisplayFlags = (mode.modeFlags & RR_Interlace) ? kDmInterlaced : 0;
     }
 };
 
@@ -215,7 +208,7 @@ LinuxScreen::LinuxScreen() : state_(std::make_unique<State>()) {
     s.randr = ::XRRQueryExtension(display, &event, &error) &&
               ::XRRQueryVersion(display, &major, &minor) &&
               (major > 1 || (major == 1 && minor >= 2));
-    // Bits per pixel, not the depth: a 24-bit picture takes 32 bits, as Windows counts it.
+    // Bits per pixel, not the depth: a 24-bit picture takes 32 bits.
     const int depth = DefaultDepth(display, DefaultScreen(display));
     int count = 0;
     if (XPixmapFormatValues* formats = ::XListPixmapFormats(display, &count)) {
@@ -231,76 +224,29 @@ LinuxScreen::~LinuxScreen() {
         ::XCloseDisplay(state_->display);
 }
 
-DcHandle LinuxScreen::GetDC(WindowHandle /*window*/) {
-    // A window's context reaches the same ramp and modes as the screen's.
-    State& s = *state_;
-    if (!s.randr)
-        return 0;
-    XErrorTrap trap(s.display);
-    Resources res = s.GetResources();
-    if (!res)
-        return 0;
-    RRCrtc crtc = 0;
-    s.Primary(*res, &crtc);
-    return s.NewContext(crtc);
-}
-
-void LinuxScreen::ReleaseDC(WindowHandle /*window*/, DcHandle dc) {
-    state_->contexts.erase(dc);
-}
-
-DcHandle LinuxScreen::CreateDisplayDC(const std::string& deviceName) {
-    State& s = *state_;
-    if (!s.randr || deviceName.empty())
-        return 0;
-    XErrorTrap trap(s.display);
-    Resources res = s.GetResources();
-    if (!res)
-        return 0;
-    for (int i = 0; i < res->noutput; ++i) {
-        OutputInfo info(::XRRGetOutputInfo(s.display, res.get(), res->outputs[i]));
-        if (info && info->crtc != 0 &&
-            deviceName == std::string(info->name, static_cast<std::size_t>(info->nameLen)))
-            return s.NewContext(info->crtc);
-    }
-    return 0;
-}
-
-void LinuxScreen::DeleteDC(DcHandle dc) {
-    state_->contexts.erase(dc);
-}
-
-std::vector<DisplayDevice> LinuxScreen::EnumDisplayDevices() {
+std::vector<DisplayDevice> LinuxScreen::Displays() {
     State& s = *state_;
     std::vector<DisplayDevice> devices;
-    if (!s.randr)
-        return devices;
     XErrorTrap trap(s.display);
-    Resources res = s.GetResources();
-    if (!res)
-        return devices;
-    const RROutput primary = s.Primary(*res);
+    std::size_t whole = 0;
+    const std::vector<ActiveOutput> active = s.Active(s.GetResources().get(), whole);
     std::vector<RRCrtc> shown;
-    for (int i = 0; i < res->noutput; ++i) {
-        OutputInfo info(::XRRGetOutputInfo(s.display, res.get(), res->outputs[i]));
-        if (!info || info->crtc == 0)
-            continue;
+    for (const ActiveOutput& a : active) {
         // Outputs sharing a CRTC mirror one picture; the first stands for all.
-        if (std::find(shown.begin(), shown.end(), info->crtc) != shown.end())
+        if (std::find(shown.begin(), shown.end(), a.crtc) != shown.end())
             continue;
-        shown.push_back(info->crtc);
-        devices.push_back({std::string(info->name, static_cast<std::size_t>(info->nameLen)),
-                           res->outputs[i] == primary});
+        shown.push_back(a.crtc);
+        devices.push_back({a.name, a.crtc == active[whole].crtc});
     }
     return devices;
 }
 
-bool LinuxScreen::SetDeviceGammaRamp(DcHandle dc, const GammaRamp& ramp) {
+bool LinuxScreen::WriteRamp(const std::string& display, const GammaRamp& ramp) {
     State& s = *state_;
-    const RRCrtc crtc = s.CrtcOf(dc);
+    XErrorTrap trap(s.display);
+    const RRCrtc crtc = s.CrtcOf(display);
     if (crtc == 0)
         return false;
-    XErrorTrap trap(s.display);
     const int size = ::XRRGetCrtcGammaSize(s.display, crtc);
     if (size <= 0 || trap.Failed())
         return false;
@@ -315,12 +261,12 @@ bool LinuxScreen::SetDeviceGammaRamp(DcHandle dc, const GammaRamp& ramp) {
     return !trap.Failed();
 }
 
-bool LinuxScreen::GetDeviceGammaRamp(DcHandle dc, GammaRamp& ramp) {
+bool LinuxScreen::ReadRamp(const std::string& display, GammaRamp& ramp) {
     State& s = *state_;
-    const RRCrtc crtc = s.CrtcOf(dc);
+    XErrorTrap trap(s.display);
+    const RRCrtc crtc = s.CrtcOf(display);
     if (crtc == 0)
         return false;
-    XErrorTrap trap(s.display);
     CrtcGamma gamma(::XRRGetCrtcGamma(s.display, crtc));
     if (!gamma || gamma->size <= 0 || trap.Failed())
         return false;
@@ -331,149 +277,56 @@ bool LinuxScreen::GetDeviceGammaRamp(DcHandle dc, GammaRamp& ramp) {
     return true;
 }
 
-std::int32_t LinuxScreen::GetDeviceCaps(DcHandle dc, int index) {
+DisplayMode LinuxScreen::Current() {
     State& s = *state_;
-    const RRCrtc crtc = s.CrtcOf(dc);
-    if (crtc == 0)
-        return 0;
-    if (index == kBitsPixel)
-        return s.bitsPerPixel;
-    if (index != kHorzRes && index != kVertRes && index != kVRefresh)
-        return 0;
     XErrorTrap trap(s.display);
-    Resources res = s.GetResources();
-    if (!res)
-        return 0;
-    CrtcInfo info = s.GetCrtc(*res, crtc);
-    if (!info)
-        return 0;
-    if (index == kHorzRes)
-        return static_cast<std::int32_t>(info->width);
-    if (index == kVertRes)
-        return static_cast<std::int32_t>(info->height);
-    const XRRModeInfo* mode = FindMode(*res, info->mode);
-    return mode == nullptr ? 0 : RefreshOf(*mode);
+    const State::Primary p = s.GetPrimary();
+    return p ? s.Describe(*p.mode, p.crtcInfo->rotation) : DisplayMode{};
 }
 
-bool LinuxScreen::EnumDisplaySettings(std::int32_t modeNumber, DevModeA& mode) {
+std::vector<DisplayMode> LinuxScreen::Modes() {
     State& s = *state_;
-    constexpr std::int32_t kEnumCurrentSettings = -1;
-    if (!s.randr || (modeNumber < 0 && modeNumber != kEnumCurrentSettings &&
-                     modeNumber != kEnumRegistrySettings))
-        return false;
+    std::vector<DisplayMode> modes;
     XErrorTrap trap(s.display);
-    const State::PrimaryOutput primary = s.GetPrimary();
-    if (!primary)
-        return false;
-    const XRRScreenResources& res = *primary.res;
-    const XRRCrtcInfo& info = *primary.crtcInfo;
-    const XRROutputInfo& outputInfo = *primary.output;
-    RRMode id = info.mode;
-    if (modeNumber >= 0) {
-        if (modeNumber >= outputInfo.nmode)
-            return false;
-        id = outputInfo.modes[modeNumber];
-    }
-    const XRRModeInfo* found = FindMode(res, id);
-    if (found == nullptr)
-        return false;
-    s.Describe(*found, info.rotation, outputInfo.name, mode);
-    mode.dmPositionX = info.x;
-    mode.dmPositionY = info.y;
-    return true;
+    const State::Primary p = s.GetPrimary();
+    if (!p)
+        return modes;
+    for (int i = 0; i < p.output->nmode; ++i)
+        if (const XRRModeInfo* m = FindMode(*p.res, p.output->modes[i]))
+            modes.push_back(s.Describe(*m, p.crtcInfo->rotation));
+    return modes;
 }
 
-std::int32_t LinuxScreen::ChangeDisplaySettings(const DevModeA& mode, std::uint32_t flags) {
+RateChange LinuxScreen::TryRate(std::int32_t hz) {
     State& s = *state_;
-    if (!s.randr)
-        return kDispChangeFailed;
     XErrorTrap trap(s.display);
-    const State::PrimaryOutput primary = s.GetPrimary();
-    const XRRModeInfo* current = primary ? FindMode(*primary.res, primary.crtcInfo->mode) : nullptr;
-    if (current == nullptr)
-        return kDispChangeFailed;
-    XRRScreenResources* const res = primary.res.get();
-    const RRCrtc crtc = primary.crtc;
-    const XRRCrtcInfo* const info = primary.crtcInfo.get();
-    const XRROutputInfo* const outputInfo = primary.output.get();
-
-    // Fields the record does not flag keep the current mode's values.
-    DevModeA now;
-    s.Describe(*current, info->rotation, "", now);
-    const auto wanted = [&](std::uint32_t field, std::uint32_t asked, std::uint32_t have) {
-        return (mode.dmFields & field) != 0 ? asked : have;
-    };
-    const std::uint32_t width = wanted(kDmPelsWidth, mode.dmPelsWidth, now.dmPelsWidth);
-    const std::uint32_t height = wanted(kDmPelsHeight, mode.dmPelsHeight, now.dmPelsHeight);
-    const std::uint32_t rate =
-        wanted(kDmDisplayFrequency, mode.dmDisplayFrequency, now.dmDisplayFrequency);
-    if (wanted(kDmBitsPerPel, mode.dmBitsPerPel, now.dmBitsPerPel) != now.dmBitsPerPel)
-        return kDispChangeBadMode;
-
+    const State::Primary p = s.GetPrimary();
+    if (!p)
+        return RateChange::Refused;
+    const XRRCrtcInfo& crtc = *p.crtcInfo;
+    const DisplayMode now = s.Describe(*p.mode, crtc.rotation);
     const auto fits = [&](const XRRModeInfo& m) {
-        DevModeA d;
-        s.Describe(m, info->rotation, "", d);
-        return d.dmPelsWidth == width && d.dmPelsHeight == height && d.dmDisplayFrequency == rate;
+        const DisplayMode d = s.Describe(m, crtc.rotation);
+        return d.width == now.width && d.height == now.height && d.refreshRate == hz;
     };
     // The current mode when it fits (two modes may round to one rate), else the
     // output's first that does: its list starts with the preferred modes.
-    const XRRModeInfo* chosen = fits(*current) ? current : nullptr;
-    for (int i = 0; chosen == nullptr && i < outputInfo->nmode; ++i) {
-        const XRRModeInfo* m = FindMode(*res, outputInfo->modes[i]);
+    const XRRModeInfo* chosen = fits(*p.mode) ? p.mode : nullptr;
+    for (int i = 0; chosen == nullptr && i < p.output->nmode; ++i) {
+        const XRRModeInfo* m = FindMode(*p.res, p.output->modes[i]);
         if (m != nullptr && fits(*m))
             chosen = m;
     }
     if (chosen == nullptr)
-        return kDispChangeBadMode;
-    if ((flags & kCdsTest) != 0 || chosen == current)
-        return kDispChangeSuccessful;
-
-    // The screen is the box around every active CRTC: it grows before a larger
-    // mode is set and shrinks after a smaller one, as xrandr does it.
-    DevModeA next;
-    s.Describe(*chosen, info->rotation, "", next);
-    int boxWidth = 0, boxHeight = 0;
-    for (int i = 0; i < res->ncrtc; ++i) {
-        const bool changed = res->crtcs[i] == crtc;
-        CrtcInfo other = changed ? nullptr : s.GetCrtc(*res, res->crtcs[i]);
-        if (!changed && (!other || other->mode == 0))
-            continue;
-        const XRRCrtcInfo& c = changed ? *info : *other;
-        boxWidth = std::max(boxWidth, c.x + static_cast<int>(changed ? next.dmPelsWidth : c.width));
-        boxHeight =
-            std::max(boxHeight, c.y + static_cast<int>(changed ? next.dmPelsHeight : c.height));
-    }
-    // Xlib's own idea of the screen's size lags behind changes; the root
-    // window's is current.
-    Window root = 0;
-    int x = 0, y = 0;
-    unsigned rootWidth = 0, rootHeight = 0, border = 0, depth = 0;
-    if (!::XGetGeometry(s.display, s.root, &root, &x, &y, &rootWidth, &rootHeight, &border, &depth))
-        return kDispChangeFailed;
-    const int oldWidth = static_cast<int>(rootWidth), oldHeight = static_cast<int>(rootHeight);
-    const int screen = DefaultScreen(s.display);
-    // The same dots per millimetre as the server started with.
-    const double mmPerDotX = static_cast<double>(DisplayWidthMM(s.display, screen)) /
-                             std::max(DisplayWidth(s.display, screen), 1);
-    const double mmPerDotY = static_cast<double>(DisplayHeightMM(s.display, screen)) /
-                             std::max(DisplayHeight(s.display, screen), 1);
-    int nowWidth = oldWidth, nowHeight = oldHeight;
-    const auto resize = [&](int w, int h) {
-        if (w == nowWidth && h == nowHeight)
-            return;
-        ::XRRSetScreenSize(s.display, s.root, w, h, static_cast<int>(std::lround(w * mmPerDotX)),
-                           static_cast<int>(std::lround(h * mmPerDotY)));
-        nowWidth = w;
-        nowHeight = h;
-    };
-    resize(std::max(boxWidth, oldWidth), std::max(boxHeight, oldHeight));
+        return RateChange::Refused;
+    if (chosen == p.mode)
+        return RateChange::Changed;
+    // The same size, so the screen around the CRTCs keeps its size too.
     const Status status =
-        ::XRRSetCrtcConfig(s.display, res, crtc, CurrentTime, info->x, info->y, chosen->id,
-                           info->rotation, info->outputs, info->noutput);
-    resize(status == RRSetConfigSuccess ? boxWidth : oldWidth,
-           status == RRSetConfigSuccess ? boxHeight : oldHeight);
-    return status == RRSetConfigSuccess && !trap.Failed() ? kDispChangeSuccessful
-                                                          : kDispChangeFailed;
+        ::XRRSetCrtcConfig(s.display, p.res.get(), p.crtc, CurrentTime, crtc.x, crtc.y, chosen->id,
+                           crtc.rotation, crtc.outputs, crtc.noutput);
+    return status == RRSetConfigSuccess && !trap.Failed() ? RateChange::Changed
+                                                          : RateChange::Refused;
 }
 
 } // namespace lumatone

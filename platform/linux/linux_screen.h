@@ -1,30 +1,35 @@
 #pragma once
 
-#include "platform/screen.h"
+#include "platform/display_modes.h"
+#include "platform/gamma_output.h"
 
+#include <cstddef>
 #include <memory>
 
 namespace lumatone {
 
-// Contexts, ramps and modes of the X server's RandR outputs, over a display
-// connection of its own. Without a display every call fails cleanly.
-class LinuxScreen : public Screen {
+// Fills to[0..toCount) with from[0..fromCount) stretched or shrunk by linear
+// interpolation, first and last entries kept: a CRTC's ramp may have other
+// than 256 entries per colour. Either count may be 1.
+void ResampleRamp(const std::uint16_t* from, std::size_t fromCount, std::uint16_t* to,
+                  std::size_t toCount);
+
+// The X server's RandR outputs, over a display connection of its own: a
+// ramp per CRTC, and the primary output's modes. The whole screen is the
+// primary output, or the first active one. Without a display every call
+// fails cleanly.
+class LinuxScreen : public GammaOutput, public DisplayModes {
   public:
     LinuxScreen();
     ~LinuxScreen() override;
-    LinuxScreen(const LinuxScreen&) = delete;
-    LinuxScreen& operator=(const LinuxScreen&) = delete;
 
-    DcHandle GetDC(WindowHandle window) override;
-    void ReleaseDC(WindowHandle window, DcHandle dc) override;
-    bool SetDeviceGammaRamp(DcHandle dc, const GammaRamp& ramp) override;
-    std::int32_t GetDeviceCaps(DcHandle dc, int index) override;
-    bool EnumDisplaySettings(std::int32_t modeNumber, DevModeA& mode) override;
-    std::int32_t ChangeDisplaySettings(const DevModeA& mode, std::uint32_t flags) override;
-    std::vector<DisplayDevice> EnumDisplayDevices() override;
-    DcHandle CreateDisplayDC(const std::string& deviceName) override;
-    void DeleteDC(DcHandle dc) override;
-    bool GetDeviceGammaRamp(DcHandle dc, GammaRamp& ramp) override;
+    std::vector<DisplayDevice> Displays() override;
+    bool WriteRamp(const std::string& display, const GammaRamp& ramp) override;
+    bool ReadRamp(const std::string& display, GammaRamp& ramp) override;
+
+    DisplayMode Current() override;
+    std::vector<DisplayMode> Modes() override;
+    RateChange TryRate(std::int32_t hz) override;
 
   private:
     struct State;

@@ -1,33 +1,29 @@
 #include "platform/linux/linux_system.h"
 
-#include "platform/linux/xdg.h"
+#include "platform/linux/linux_vibrance.h"
 
 #include <cerrno>
-#include <ctime>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace lumatone {
 namespace {
 
 std::string ExePath() {
-    std::string path(256, '\0');
-    for (;;) {
-        const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-        if (n < 0)
-            return {};
-        if (static_cast<std::size_t>(n) < path.size()) {
-            path.resize(static_cast<std::size_t>(n));
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
+    std::error_code ec;
+    return std::filesystem::read_symlink("/proc/self/exe", ec).string();
 }
 
-bool IsWritableFile(const std::string& path) {
+// A file, not a folder, that this process may use as mode (W_OK, X_OK) says.
+bool IsFileFor(const std::string& path, int mode) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-           ::access(path.c_str(), W_OK) == 0;
+           ::access(path.c_str(), mode) == 0;
 }
 
 // Makes the folder and any missing parents, private to the user as the XDG
@@ -45,6 +41,19 @@ bool MakeFolders(const std::string& folder) {
 
 } // namespace
 
+std::string ConfigHome() {
+    // Relative values are to be ignored, as the XDG base directory rules say.
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg != nullptr && xdg[0] == '/')
+        return xdg;
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/')
+        return std::string(home) + "/.config";
+    if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir[0] == '/')
+        return std::string(user->pw_dir) + "/.config";
+    return {};
+}
+
 bool LinuxSystem::GetVersionEx(OsVersionInfo& /*info*/) {
     return false;
 }
@@ -53,35 +62,28 @@ Features LinuxSystem::GetFeatures() {
     if (!features_) {
         Features f;
         f.family = SystemFamily::Posix;
-        struct stat info {};
-        f.vibrance = ::stat("/usr/bin/nvidia-settings", &info) == 0 && S_ISREG(info.st_mode) &&
-                     ::access("/usr/bin/nvidia-settings", X_OK) == 0;
-        f.volume = mixer_.GetNumDevs() > 0;
+        f.vibrance = IsFileFor(kNvidiaSettings, X_OK);
+        f.volume = volume_.Present();
         features_ = f;
     }
     return *features_;
 }
 
 std::string LinuxSystem::ProgramFolder() {
-    const std::string path = ExePath();
-    const std::size_t cut = path.rfind('/');
-    if (cut == std::string::npos)
-        return {};
-    return cut == 0 ? "/" : path.substr(0, cut);
+    return std::filesystem::path(ExePath()).parent_path().string();
 }
 
 std::string LinuxSystem::ExeName() {
     // The whole name: a Linux program's name has no extension to take off, and
     // its autostart entry must name the file that is there.
-    const std::string path = ExePath();
-    return path.substr(path.rfind('/') + 1);
+    return std::filesystem::path(ExePath()).filename().string();
 }
 
 std::string LinuxSystem::SettingsFolder() {
     const std::string program = ProgramFolder();
     // Saving replaces the file through a new one beside it, so the folder must
     // take new files too.
-    if (!program.empty() && IsWritableFile(program + "/settings.ini") &&
+    if (!program.empty() && IsFileFor(program + "/settings.ini", W_OK) &&
         ::access(program.c_str(), W_OK) == 0)
         return program;
     const std::string config = ConfigHome();
@@ -93,10 +95,7 @@ std::string LinuxSystem::SettingsFolder() {
 }
 
 void LinuxSystem::Sleep(std::uint32_t milliseconds) {
-    timespec left{static_cast<time_t>(milliseconds / 1000),
-                  static_cast<long>(milliseconds % 1000) * 1000000L};
-    while (::nanosleep(&left, &left) != 0 && errno == EINTR) {
-    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
 
 } // namespace lumatone

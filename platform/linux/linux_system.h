@@ -1,16 +1,20 @@
 #pragma once
 
-#include "platform/mixer.h"
+#include "platform/master_volume.h"
 #include "platform/system.h"
 
 #include <optional>
 
 namespace lumatone {
 
+// The user's configuration folder by the XDG rules: $XDG_CONFIG_HOME when it
+// is absolute, else the home folder's ".config"; empty when neither is known.
+std::string ConfigHome();
+
 class LinuxSystem : public System {
   public:
-    // The mixer is asked once whether a sound server answers.
-    explicit LinuxSystem(Mixer& mixer) : mixer_(mixer) {}
+    // The volume is asked once whether a sound server answers.
+    explicit LinuxSystem(MasterVolume& volume) : volume_(volume) {}
     bool GetVersionEx(OsVersionInfo& info) override;
     Features GetFeatures() override;
     std::string ProgramFolder() override;
@@ -22,7 +26,7 @@ class LinuxSystem : public System {
     void Sleep(std::uint32_t milliseconds) override;
 
   private:
-    Mixer& mixer_;
+    MasterVolume& volume_;
     std::optional<Features> features_;
 };
 

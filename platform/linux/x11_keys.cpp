@@ -26,12 +26,9 @@ constexpr KeyPair kNamed[] = {
     {0x0c, 0xff9d, false}, // KP_Begin (keypad 5 without NumLock)
     {0x0d, 0xff0d, true},  // Return
     {0x0d, 0xff8d, true},  // KP_Enter
-    {kShift, 0xffe1, true},
-    {kShift, 0xffe2, true},
-    {kControl, 0xffe3, true},
-    {kControl, 0xffe4, true},
-    {kMenu, 0xffe9, true},  // Alt_L
-    {kMenu, 0xffea, true},  // Alt_R
+    {kShift, 0xffe1, true},   {kShift, 0xffe2, true}, {kControl, 0xffe3, true},
+    {kControl, 0xffe4, true}, {kMenu, 0xffe9, true}, // Alt_L
+    {kMenu, 0xffea, true},                           // Alt_R
     {kMenu, 0xfe03, true},  // ISO_Level3_Shift, the right Alt key of many layouts
     {kMenu, 0xffe7, false}, // Meta_L, Shift+Alt on some layouts
     {kMenu, 0xffe8, false}, // Meta_R
@@ -49,15 +46,9 @@ constexpr KeyPair kNamed[] = {
     {0x27, 0xff53, true},   // Right
     {0x28, 0xff54, true},   // Down
     {0x21, 0xff9a, false},  // KP_Prior ... KP_Delete: the keypad without NumLock
-    {0x22, 0xff9b, false},
-    {0x23, 0xff9c, false},
-    {0x24, 0xff95, false},
-    {0x25, 0xff96, false},
-    {0x26, 0xff97, false},
-    {0x27, 0xff98, false},
-    {0x28, 0xff99, false},
-    {0x2d, 0xff9e, false},
-    {0x2e, 0xff9f, false},
+    {0x22, 0xff9b, false},    {0x23, 0xff9c, false},  {0x24, 0xff95, false},
+    {0x25, 0xff96, false},    {0x26, 0xff97, false},  {0x27, 0xff98, false},
+    {0x28, 0xff99, false},    {0x2d, 0xff9e, false},  {0x2e, 0xff9f, false},
     {0x29, 0xff60, true},  // Select
     {0x2b, 0xff62, true},  // Execute
     {0x2c, 0xff61, true},  // Print: VK_SNAPSHOT
@@ -77,49 +68,25 @@ constexpr KeyPair kNamed[] = {
     {0x90, 0xff7f, true},  // Num_Lock
     {0x91, 0xff14, true},  // Scroll_Lock
     {0xa0, 0xffe1, true},  // VK_LSHIFT ... VK_RMENU
-    {0xa1, 0xffe2, true},
-    {0xa2, 0xffe3, true},
-    {0xa3, 0xffe4, true},
-    {0xa4, 0xffe9, true},
-    {0xa5, 0xffea, true},
-    {0xa5, 0xfe03, true},
-    {0xa4, 0xffe7, false},
-    {0xa5, 0xffe8, false},
-    // The OEM keys of a US layout, unshifted and shifted.
-    {0xba, ';', true},
-    {0xba, ':', false},
-    {0xbb, '=', true},
-    {0xbb, '+', false},
-    {0xbc, ',', true},
-    {0xbc, '<', false},
-    {0xbd, '-', true},
-    {0xbd, '_', false},
-    {0xbe, '.', true},
-    {0xbe, '>', false},
-    {0xbf, '/', true},
-    {0xbf, '?', false},
-    {0xc0, '`', true},
-    {0xc0, '~', false},
-    {0xdb, '[', true},
-    {0xdb, '{', false},
-    {0xdc, '\\', true},
-    {0xdc, '|', false},
-    {0xdd, ']', true},
-    {0xdd, '}', false},
-    {0xde, '\'', true},
-    {0xde, '"', false},
-    // The shifted digits of a US layout.
-    {'1', '!', false},
-    {'2', '@', false},
-    {'3', '#', false},
-    {'4', '$', false},
-    {'5', '%', false},
-    {'6', '^', false},
-    {'7', '&', false},
-    {'8', '*', false},
-    {'9', '(', false},
-    {'0', ')', false},
+    {0xa1, 0xffe2, true},     {0xa2, 0xffe3, true},   {0xa3, 0xffe4, true},
+    {0xa4, 0xffe9, true},     {0xa5, 0xffea, true},   {0xa5, 0xfe03, true},
+    {0xa4, 0xffe7, false},    {0xa5, 0xffe8, false},
 };
+
+// The US layout's punctuation on its OEM codes and the shifted digits: the
+// key, its unshifted keysym (0 when a range gives it) and its shifted one.
+struct UsKey {
+    std::int32_t virtualKey;
+    char plain;
+    char shifted;
+};
+
+constexpr UsKey kUsKeys[] = {
+    {0xba, ';', ':'},  {0xbb, '=', '+'}, {0xbc, ',', '<'}, {0xbd, '-', '_'},  {0xbe, '.', '>'},
+    {0xbf, '/', '?'},  {0xc0, '`', '~'}, {0xdb, '[', '{'}, {0xdc, '\\', '|'}, {0xdd, ']', '}'},
+    {0xde, '\'', '"'}, {'1', 0, '!'},    {'2', 0, '@'},    {'3', 0, '#'},     {'4', 0, '$'},
+    {'5', 0, '%'},     {'6', 0, '^'},    {'7', 0, '&'},    {'8', 0, '*'},     {'9', 0, '('},
+    {'0', 0, ')'}};
 
 // The ranges that follow one another in both numberings.
 struct KeyRange {
@@ -143,6 +110,10 @@ std::int32_t VirtualKeyForKeysym(std::uint32_t keysym) {
     for (const KeyPair& pair : kNamed)
         if (pair.keysym == keysym)
             return pair.virtualKey;
+    for (const UsKey& key : kUsKeys)
+        if (keysym == static_cast<std::uint32_t>(key.shifted) ||
+            (key.plain != 0 && keysym == static_cast<std::uint32_t>(key.plain)))
+            return key.virtualKey;
     for (const KeyRange& range : kRanges)
         if (keysym >= range.firstKeysym &&
             keysym - range.firstKeysym < static_cast<std::uint32_t>(range.count))
@@ -155,6 +126,9 @@ std::vector<std::uint32_t> KeysymsForVirtualKey(std::int32_t virtualKey) {
     for (const KeyPair& pair : kNamed)
         if (pair.physical && pair.virtualKey == virtualKey)
             keysyms.push_back(pair.keysym);
+    for (const UsKey& key : kUsKeys)
+        if (key.plain != 0 && key.virtualKey == virtualKey)
+            keysyms.push_back(static_cast<std::uint32_t>(key.plain));
     for (const KeyRange& range : kRanges)
         if (range.physical && virtualKey >= range.firstKey &&
             virtualKey - range.firstKey < range.count)

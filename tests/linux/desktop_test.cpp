@@ -1,15 +1,12 @@
 // The services on the test desktop (scripts/test-linux.sh): the Xorg dummy
 // display with its 60/70/75 Hz modes and sixteen outputs, a tray host and a
 // PulseAudio null sink as the default sink.
-#include "audio/volumecontrol.h"
-#include "display/gamma.h"
-#include "display/screen_gamma_output.h"
+#include "display/gamma_ramp.h"
 #include "linux/linux_support.h"
 #include "platform/linux/linux_keyboard.h"
-#include "platform/linux/linux_mixer.h"
 #include "platform/linux/linux_screen.h"
 #include "platform/linux/linux_system.h"
-#include "platform/portable/portable_memory.h"
+#include "platform/linux/linux_volume.h"
 
 #include <cmath>
 #include <csignal>
@@ -32,9 +29,9 @@ GammaRamp RampFor(std::int16_t position) {
     return ramp;
 }
 
-std::optional<GammaRamp> ReadRamp(Screen& screen, DcHandle dc) {
+std::optional<GammaRamp> ReadBack(GammaOutput& gamma, const std::string& display) {
     GammaRamp ramp{};
-    if (!screen.GetDeviceGammaRamp(dc, ramp))
+    if (!gamma.ReadRamp(display, ramp))
         return std::nullopt;
     return ramp;
 }
@@ -62,41 +59,35 @@ TEST(DesktopScreen, SetsAndReadsBackTheRampOfEachCrtc) {
     SecondOutput second;
     ASSERT_TRUE(second.on());
     LinuxScreen screen;
-    ScreenGammaOutput output{screen};
-    const std::vector<DisplayDevice> displays = screen.EnumDisplayDevices();
+    const std::vector<DisplayDevice> displays = screen.Displays();
     ASSERT_EQ(displays.size(), 2u);
     EXPECT_EQ(displays[0].name, "DUMMY0");
     EXPECT_TRUE(displays[0].primary);
     EXPECT_EQ(displays[1].name, "DUMMY1");
     EXPECT_FALSE(displays[1].primary);
 
-    {
-        ScopedDisplayDc first(screen, "DUMMY0");
-        ScopedDisplayDc other(screen, "DUMMY1");
-        ASSERT_NE(first.get(), 0u);
-        ASSERT_NE(other.get(), 0u);
-        ASSERT_TRUE(screen.SetDeviceGammaRamp(first.get(), RampFor(10)));
-        ASSERT_TRUE(screen.SetDeviceGammaRamp(other.get(), RampFor(30)));
-        EXPECT_EQ(ReadRamp(screen, first.get()), RampFor(10));
-        EXPECT_EQ(ReadRamp(screen, other.get()), RampFor(30));
+    ASSERT_TRUE(screen.WriteRamp("DUMMY0", RampFor(10)));
+    ASSERT_TRUE(screen.WriteRamp("DUMMY1", RampFor(30)));
+    EXPECT_EQ(ReadBack(screen, "DUMMY0"), RampFor(10));
+    EXPECT_EQ(ReadBack(screen, "DUMMY1"), RampFor(30));
 
-        // The whole screen's context reaches the primary output only.
-        ASSERT_TRUE(SetGamma(output, GammaForPosition(20)));
-        EXPECT_EQ(ReadRamp(screen, first.get()), RampFor(20));
-        EXPECT_EQ(ReadRamp(screen, other.get()), RampFor(30));
-    }
+    // The whole screen is the primary output only.
+    ASSERT_TRUE(screen.WriteRamp("", RampFor(20)));
+    EXPECT_EQ(ReadBack(screen, "DUMMY0"), RampFor(20));
+    EXPECT_EQ(ReadBack(screen, "DUMMY1"), RampFor(30));
+    EXPECT_EQ(ReadBack(screen, ""), RampFor(20));
 
     // And follows the primary when it moves.
     ASSERT_TRUE(Succeeds("xrandr --output DUMMY1 --primary"));
-    ASSERT_TRUE(SetGamma(output, GammaForPosition(kGammaResetPosition)));
-    ScopedDisplayDc other(screen, "DUMMY1");
-    EXPECT_EQ(ReadRamp(screen, other.get()), RampFor(kGammaResetPosition));
+    EXPECT_TRUE(screen.Displays().at(1).primary);
+    ASSERT_TRUE(screen.WriteRamp("", RampFor(kGammaResetPosition)));
+    EXPECT_EQ(ReadBack(screen, "DUMMY1"), RampFor(kGammaResetPosition));
+    EXPECT_EQ(ReadBack(screen, "DUMMY0"), RampFor(20));
 
-    // An output without a CRTC has no context; a context given back is refused.
-    EXPECT_EQ(screen.CreateDisplayDC("DUMMY7"), 0u);
-    const DcHandle gone = screen.CreateDisplayDC("DUMMY0");
-    screen.DeleteDC(gone);
-    EXPECT_FALSE(screen.SetDeviceGammaRamp(gone, RampFor(27)));
+    // An output without a CRTC shows nothing to set.
+    EXPECT_FALSE(screen.WriteRamp("DUMMY7", RampFor(27)));
+    GammaRamp ramp{};
+    EXPECT_FALSE(screen.ReadRamp("DUMMY7", ramp));
 }
 
 // The current mode as xrandr shows it: width, height and the rate marked '*'.
@@ -121,105 +112,53 @@ class DesktopScreenModes : public ::testing::Test {
   protected:
     void TearDown() override { Succeeds("xrandr --output DUMMY0 --mode 1024x768_60"); }
 
-    // As the monitor panel asks: the stored mode with only the rate flagged.
-    std::int32_t Change(std::uint32_t hertz) {
-        DevModeA mode;
-        if (!screen.EnumDisplaySettings(kEnumRegistrySettings, mode))
-            return kDispChangeFailed;
-        mode.dmFields = kDmDisplayFrequency;
-        mode.dmDisplayFrequency = hertz;
-        return screen.ChangeDisplaySettings(mode, kCdsFullscreen);
-    }
-
-    // The caps and the current mode agree with xrandr; returns the rate.
+    // The current mode agrees with xrandr; returns the rate.
     std::int32_t Refresh() {
         const XrandrMode shown = XrandrCurrent();
-        ScopedDc dc(screen, 0);
-        EXPECT_EQ(screen.GetDeviceCaps(dc.get(), kHorzRes), static_cast<std::int32_t>(shown.width));
-        EXPECT_EQ(screen.GetDeviceCaps(dc.get(), kVertRes),
-                  static_cast<std::int32_t>(shown.height));
-        EXPECT_EQ(screen.GetDeviceCaps(dc.get(), kBitsPixel), 32);
-        DevModeA mode;
-        EXPECT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, mode));
-        EXPECT_EQ(mode.dmDisplayFrequency, shown.rate);
-        const std::int32_t rate = screen.GetDeviceCaps(dc.get(), kVRefresh);
-        EXPECT_EQ(rate, static_cast<std::int32_t>(shown.rate));
-        return rate;
+        const DisplayMode now = screen.Current();
+        EXPECT_EQ(now.width, static_cast<std::int32_t>(shown.width));
+        EXPECT_EQ(now.height, static_cast<std::int32_t>(shown.height));
+        EXPECT_EQ(now.bitsPerPixel, 32);
+        EXPECT_EQ(now.refreshRate, static_cast<std::int32_t>(shown.rate));
+        return now.refreshRate;
     }
 
     LinuxScreen screen;
 };
 
-TEST_F(DesktopScreenModes, ListsTheOutputsModesIntoTheShortRecord) {
-    DevModeA mode;
-    ASSERT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, mode));
-    EXPECT_EQ(mode.dmSize, 124);
-    EXPECT_EQ(mode.dmPelsWidth, 1024u);
-    EXPECT_EQ(mode.dmPelsHeight, 768u);
-    EXPECT_EQ(mode.dmBitsPerPel, 32u);
-    EXPECT_EQ(mode.dmDisplayFrequency, 60u);
-    EXPECT_EQ(mode.dmFields, kDmBitsPerPel | kDmPelsWidth | kDmPelsHeight | kDmDisplayFrequency);
-    EXPECT_STREQ(mode.dmDeviceName, "DUMMY0");
+TEST_F(DesktopScreenModes, ListsTheOutputsModes) {
+    EXPECT_EQ(Refresh(), 60);
+    EXPECT_EQ(screen.Current().width, 1024);
+    EXPECT_EQ(screen.Current().height, 768);
 
     // Every mode xrandr lists for the output, in its order.
     const std::string text = Output("xrandr --verbose").value_or("");
     const std::string own = text.substr(0, text.find("\nDUMMY1 "));
-    std::vector<std::uint32_t> rates;
+    std::vector<std::int32_t> rates;
     const std::regex clock(R"(\n\s+v: .* clock\s+([0-9.]+)Hz)");
     for (std::sregex_iterator it(own.begin(), own.end(), clock), end; it != end; ++it)
-        rates.push_back(static_cast<std::uint32_t>(std::lround(std::stod((*it)[1]))));
+        rates.push_back(static_cast<std::int32_t>(std::lround(std::stod((*it)[1]))));
     ASSERT_GE(rates.size(), 3u);
-    std::int32_t n = 0;
-    for (; screen.EnumDisplaySettings(n, mode); ++n) {
-        ASSERT_LT(static_cast<std::size_t>(n), rates.size());
-        EXPECT_EQ(mode.dmDisplayFrequency, rates[static_cast<std::size_t>(n)]) << n;
+    const std::vector<DisplayMode> modes = screen.Modes();
+    ASSERT_EQ(modes.size(), rates.size());
+    for (std::size_t n = 0; n < modes.size(); ++n) {
+        EXPECT_EQ(modes[n].refreshRate, rates[n]) << n;
+        EXPECT_EQ(modes[n].bitsPerPixel, 32) << n;
     }
-    EXPECT_EQ(static_cast<std::size_t>(n), rates.size());
 }
 
 TEST_F(DesktopScreenModes, SwitchesTheRateAndRefusesOneTheOutputLacks) {
     ASSERT_EQ(Refresh(), 60);
-    EXPECT_EQ(Change(75), kDispChangeSuccessful);
+    EXPECT_EQ(screen.TryRate(75), RateChange::Changed);
     EXPECT_EQ(Refresh(), 75);
     // Asked again, nothing is to be done.
-    EXPECT_EQ(Change(75), kDispChangeSuccessful);
+    EXPECT_EQ(screen.TryRate(75), RateChange::Changed);
 
-    EXPECT_EQ(Change(50), kDispChangeBadMode);
+    EXPECT_EQ(screen.TryRate(50), RateChange::Refused);
     EXPECT_EQ(Refresh(), 75);
-    DevModeA deeper;
-    ASSERT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, deeper));
-    deeper.dmFields = kDmBitsPerPel;
-    deeper.dmBitsPerPel = 16;
-    EXPECT_EQ(screen.ChangeDisplaySettings(deeper, kCdsFullscreen), kDispChangeBadMode);
 
-    EXPECT_EQ(Change(60), kDispChangeSuccessful);
+    EXPECT_EQ(screen.TryRate(60), RateChange::Changed);
     EXPECT_EQ(Refresh(), 60);
-}
-
-// The X screen around the outputs, as xrandr shows it.
-std::string ScreenSize() {
-    const std::string text = Output("xrandr --current").value_or("");
-    std::smatch match;
-    return std::regex_search(text, match, std::regex(R"(current (\d+ x \d+))")) ? match[1].str()
-                                                                                : "";
-}
-
-TEST_F(DesktopScreenModes, ChangesTheSizeAndTheScreenAroundIt) {
-    DevModeA mode;
-    ASSERT_TRUE(screen.EnumDisplaySettings(kEnumRegistrySettings, mode));
-    mode.dmFields = kDmPelsWidth | kDmPelsHeight;
-    mode.dmPelsHeight = 576;
-    ASSERT_EQ(screen.ChangeDisplaySettings(mode, kCdsFullscreen), kDispChangeSuccessful);
-    EXPECT_EQ(Refresh(), 60);
-    EXPECT_EQ(XrandrCurrent().height, 576u);
-    EXPECT_EQ(ScreenSize(), "1024 x 576");
-
-    mode.dmPelsHeight = 768;
-    ASSERT_EQ(screen.ChangeDisplaySettings(mode, kCdsFullscreen), kDispChangeSuccessful);
-    EXPECT_EQ(XrandrCurrent().height, 768u);
-    EXPECT_EQ(ScreenSize(), "1024 x 768");
-    mode.dmPelsHeight = 700;
-    EXPECT_EQ(screen.ChangeDisplaySettings(mode, kCdsFullscreen), kDispChangeBadMode);
 }
 
 // A plain X window that holds the focus while the keys are pressed elsewhere.
@@ -323,58 +262,42 @@ std::vector<long> SinkVolumes() {
     return values;
 }
 
-std::optional<std::int32_t> ReadPercent(VolumeControl& volume) {
-    if (!volume.OpenMixer(0))
-        return std::nullopt;
-    const auto percent = volume.ReadVolume(0);
-    volume.CloseMixer();
-    return percent;
-}
-
-TEST(DesktopMixer, SetsAndReadsTheDefaultSinkThroughTheVolumeControl) {
-    LinuxMixer mixer;
-    PortableMemory memory;
-    VolumeControl volume(mixer, memory);
-    ASSERT_EQ(mixer.GetNumDevs(), 1u);
-    LinuxSystem system(mixer);
+TEST(DesktopVolume, SetsAndReadsTheDefaultSink) {
+    LinuxVolume volume;
+    ASSERT_TRUE(volume.Present());
+    LinuxSystem system(volume);
     EXPECT_TRUE(system.GetFeatures().volume);
 
-    // 37% is 24248 of 65535, and of PA_VOLUME_NORM (65536) on every channel.
-    ASSERT_TRUE(volume.SetVolume(37));
+    // 37% of PA_VOLUME_NORM (65536) on every channel.
+    ASSERT_TRUE(volume.Set(37));
     EXPECT_EQ(SinkVolumes(), (std::vector<long>{24248, 24248}));
-    EXPECT_EQ(ReadPercent(volume), 37);
+    EXPECT_EQ(volume.Read(), 37);
 
-    // Channels apart read as their average: 40960 of 65536 is 62.5%, just under.
+    // Channels apart read as their average: 40960 of 65536 is 62.5%, to even.
     ASSERT_TRUE(Succeeds("pactl set-sink-volume @DEFAULT_SINK@ 32768 49152"));
-    EXPECT_EQ(ReadPercent(volume), 62);
-    // 62% is 40632 of 65535, 40633 of 65536.
-    ASSERT_TRUE(volume.SetVolume(62));
-    EXPECT_EQ(SinkVolumes(), (std::vector<long>{40633, 40633}));
+    EXPECT_EQ(volume.Read(), 62);
+    ASSERT_TRUE(volume.Set(62));
+    EXPECT_EQ(SinkVolumes(), (std::vector<long>{40632, 40632}));
 
     // Silent, full, and louder than full.
-    ASSERT_TRUE(volume.SetVolume(0));
+    ASSERT_TRUE(volume.Set(0));
     EXPECT_EQ(SinkVolumes(), (std::vector<long>{0, 0}));
-    EXPECT_EQ(ReadPercent(volume), 0);
-    ASSERT_TRUE(volume.SetVolume(100));
+    EXPECT_EQ(volume.Read(), 0);
+    ASSERT_TRUE(volume.Set(100));
     EXPECT_EQ(SinkVolumes(), (std::vector<long>{65536, 65536}));
-    EXPECT_EQ(ReadPercent(volume), 100);
+    EXPECT_EQ(volume.Read(), 100);
     ASSERT_TRUE(Succeeds("pactl set-sink-volume @DEFAULT_SINK@ 150%"));
-    EXPECT_EQ(ReadPercent(volume), 100);
-    ASSERT_TRUE(volume.SetVolume(100));
+    EXPECT_EQ(volume.Read(), 100);
+    EXPECT_FALSE(volume.Set(101));
+    ASSERT_TRUE(volume.Set(100));
 }
 
-TEST(WithoutSound, TheMixerHasNoDeviceAndEveryCallFailsCleanly) {
-    LinuxMixer mixer;
-    PortableMemory memory;
-    EXPECT_EQ(mixer.GetNumDevs(), 0u);
-    MixerHandle handle = 7;
-    EXPECT_EQ(mixer.Open(handle, 0, 0), kMmSysErrBadDeviceId);
-    EXPECT_EQ(handle, 0u);
-    VolumeControl volume(mixer, memory);
-    EXPECT_FALSE(volume.OpenMixer(0));
-    EXPECT_FALSE(volume.SetVolume(50));
-    EXPECT_EQ(volume.ReadVolume(0), std::nullopt);
-    LinuxSystem system(mixer);
+TEST(WithoutSound, ThereIsNoMasterVolumeAndEveryCallFailsCleanly) {
+    LinuxVolume volume;
+    EXPECT_FALSE(volume.Present());
+    EXPECT_FALSE(volume.Set(50));
+    EXPECT_EQ(volume.Read(), std::nullopt);
+    LinuxSystem system(volume);
     EXPECT_FALSE(system.GetFeatures().volume);
 }
 

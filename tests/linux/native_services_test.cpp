@@ -1,14 +1,13 @@
-// The services that need no desktop: gamma resampling, autostart entries,
-// the launcher, the settings folder, and every service without a display.
+// The services that need no desktop: gamma resampling, the autostart entry,
+// the vibrance applet's start, the settings folder, and every service
+// without a display.
 #include "linux/linux_support.h"
-#include "platform/linux/gamma_resample.h"
+#include "platform/linux/linux_autostart.h"
 #include "platform/linux/linux_keyboard.h"
-#include "platform/linux/linux_launcher.h"
-#include "platform/linux/linux_registry.h"
 #include "platform/linux/linux_screen.h"
 #include "platform/linux/linux_system.h"
+#include "platform/linux/linux_vibrance.h"
 #include "platform/portable/std_file_store.h"
-#include "settings/regedit.h"
 
 #include <dirent.h>
 #include <fstream>
@@ -61,58 +60,48 @@ class AutostartEntry : public ::testing::Test {
 
     TempFolder config;
     ScopedEnv xdg{"XDG_CONFIG_HOME", config.path()};
-    LinuxRegistry registry;
+    LinuxAutostart autostart;
 };
 
 TEST_F(AutostartEntry, IsWrittenReplacedAndRemoved) {
-    ASSERT_FALSE(registry.ValueExists(kRunValuePath));
-    ASSERT_TRUE(registry.WriteString(kRunValuePath, "/opt/lumatone/lumatone"));
-    EXPECT_TRUE(registry.ValueExists(kRunValuePath));
+    ASSERT_TRUE(autostart.Enable("/opt/lumatone/lumatone"));
     EXPECT_EQ(Entry(), "[Desktop Entry]\n"
                        "Type=Application\n"
                        "Name=Lumatone\n"
                        "Exec=/opt/lumatone/lumatone\n"
                        "X-GNOME-Autostart-enabled=true\n");
 
-    // The value as the core makes it for a path with a blank: quoted once, for
-    // the Exec line's rules, with '%' doubled and the string escapes applied.
-    const std::string program =
-        AutostartCommand("/home/me/My Apps/50% $off", '/', "lumatone", SystemFamily::Posix);
-    ASSERT_TRUE(registry.WriteString(kRunValuePath, program));
-    EXPECT_NE(Entry().find("\nExec=\"/home/me/My Apps/50%% \\\\$off/lumatone\"\n"),
-              std::string::npos)
-        << Entry();
+    // Quoted for the Exec line's rules, with '%' doubled and the string
+    // escapes applied.
+    const std::string program = "/home/me/My Apps/50% $off/lumatone";
+    for (const std::string& command : {program, '"' + program + '"'}) {
+        ASSERT_TRUE(autostart.Enable(command));
+        EXPECT_NE(Entry().find("\nExec=\"/home/me/My Apps/50%% \\\\$off/lumatone\"\n"),
+                  std::string::npos)
+            << Entry();
+    }
     // Replaced in one step: no temporary file is left beside it.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(config.path() + "/autostart"),
                             std::filesystem::directory_iterator()),
               1);
 
-    EXPECT_TRUE(registry.DeleteValue(kRunValuePath));
-    EXPECT_FALSE(registry.ValueExists(kRunValuePath));
+    EXPECT_TRUE(autostart.Disable());
     EXPECT_FALSE(std::filesystem::exists(EntryFile()));
-    EXPECT_FALSE(registry.DeleteValue(kRunValuePath));
+    EXPECT_TRUE(autostart.Disable());
 }
 
-TEST_F(AutostartEntry, ServesOnlyTheRunKeyAndSafeValues) {
-    const std::string other = "HKEY_CURRENT_USER\\Software\\Lumatone\\Run\\Lumatone";
-    EXPECT_FALSE(registry.WriteString(other, "/usr/bin/lumatone"));
-    EXPECT_FALSE(registry.ValueExists(other));
-    const std::string runKey =
-        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\";
-    for (const char* name : {"..", "a/b", "a\\b", ""})
-        EXPECT_FALSE(registry.WriteString(runKey + name, "/usr/bin/lumatone")) << name;
+TEST_F(AutostartEntry, RefusesAProgramItCannotStartSafely) {
     // A relative program would start from wherever the session happens to be.
-    EXPECT_FALSE(registry.WriteString(kRunValuePath, "lumatone"));
-    EXPECT_FALSE(registry.WriteString(kRunValuePath, "/usr/bin/x\nHidden=true"));
-    EXPECT_FALSE(std::filesystem::exists(config.path() + "/autostart/lumatone.desktop"));
+    EXPECT_FALSE(autostart.Enable("lumatone"));
+    EXPECT_FALSE(autostart.Enable("/usr/bin/x\nHidden=true"));
+    EXPECT_FALSE(std::filesystem::exists(EntryFile()));
 }
 
 TEST(AutostartEntryHome, FallsBackToTheHomeFolder) {
     TempFolder home;
     ScopedEnv xdg("XDG_CONFIG_HOME", std::nullopt);
     ScopedEnv homeEnv("HOME", home.path());
-    LinuxRegistry registry;
-    ASSERT_TRUE(registry.WriteString(kRunValuePath, "/usr/bin/lumatone"));
+    ASSERT_TRUE(LinuxAutostart().Enable("/usr/bin/lumatone"));
     EXPECT_TRUE(
         std::filesystem::is_regular_file(home.path() + "/.config/autostart/lumatone.desktop"));
 }
@@ -148,60 +137,44 @@ bool AllChildrenFinished() {
     return true;
 }
 
-TEST(Launcher, StartsByFullPathWithArgumentsInTheFolderAndLeavesNoZombies) {
+TEST(Vibrance, StartsTheAppletWithItsArgumentsAndLeavesNoZombies) {
     TempFolder folder;
+    const std::string program = folder.path() + "/nvidia-settings";
+    const std::string args = folder.path() + "/args";
+    std::ofstream(program) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << args << "'\n";
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
     {
-        LinuxLauncher launcher;
-        // Blanks separate arguments; the first is the program's own name.
-        ASSERT_TRUE(launcher.Launch("/usr/bin/touch", "touch  made\tsecond", folder.path(),
-                                    kSwShowMinimized));
-        EXPECT_TRUE(Eventually([&] {
-            return std::filesystem::exists(folder.path() + "/made") &&
-                   std::filesystem::exists(folder.path() + "/second");
-        }));
+        LinuxVibrance vibrance(program);
+        ASSERT_TRUE(vibrance.Run(42));
         ASSERT_TRUE(Eventually(AllChildrenFinished));
+        EXPECT_EQ(StdFileStore().Read(args), "-a\nDigitalVibrance=42\n");
         EXPECT_FALSE(ChildStates().empty());
-        // The next launch reaps the finished one, even when it fails itself.
-        EXPECT_FALSE(launcher.Launch("touch", "touch other", folder.path(), kSwShowNormal));
+        // The next start reaps the finished one, even when it fails itself.
+        std::filesystem::remove(program);
+        EXPECT_FALSE(vibrance.Run(0));
         EXPECT_TRUE(ChildStates().empty());
 
-        EXPECT_FALSE(launcher.Launch("/usr/bin/no-such-program", "x", folder.path(), 1));
-        EXPECT_FALSE(launcher.Launch("/usr/bin/touch", "touch x", folder.path() + "/missing", 1));
-        EXPECT_FALSE(std::filesystem::exists(folder.path() + "/other"));
-        // No shell: its characters are plain arguments.
-        ASSERT_TRUE(launcher.Launch("/usr/bin/touch", "touch a;b $HOME", folder.path(), 1));
+        std::ofstream(program) << "#!/bin/sh\n";
+        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+        ASSERT_TRUE(vibrance.Run(100));
         ASSERT_TRUE(Eventually(AllChildrenFinished));
-        EXPECT_TRUE(std::filesystem::exists(folder.path() + "/a;b"));
-        EXPECT_TRUE(std::filesystem::exists(folder.path() + "/$HOME"));
     }
     // The end reaps the rest.
     EXPECT_TRUE(ChildStates().empty());
-    EXPECT_EQ(LinuxLauncher().SystemFolder(), "/usr/bin");
 }
 
-class FakeMixer : public Mixer {
+class FakeVolume : public MasterVolume {
   public:
-    std::uint32_t GetNumDevs() override { return ++asked, devices; }
-    std::uint32_t Open(MixerHandle&, std::uint32_t, std::uint32_t) override { return 1; }
-    std::uint32_t GetLineInfo(MixerHandle, MixerLine&, std::uint32_t) override { return 1; }
-    std::uint32_t GetLineControls(MixerHandle, MixerLineControls&, std::uint32_t) override {
-        return 1;
-    }
-    std::uint32_t GetControlDetails(MixerHandle, MixerControlDetails&, std::uint32_t) override {
-        return 1;
-    }
-    std::uint32_t SetControlDetails(MixerHandle, const MixerControlDetails&,
-                                    std::uint32_t) override {
-        return 1;
-    }
-    std::uint32_t Close(MixerHandle) override { return 1; }
-    std::uint32_t devices = 1;
+    bool Present() override { return ++asked, present; }
+    std::optional<std::int32_t> Read() override { return std::nullopt; }
+    bool Set(std::int32_t) override { return false; }
+    bool present = true;
     int asked = 0;
 };
 
 TEST(LinuxSystemFacts, NamesTheProgramAndKeepsSettingsInTheConfigFolder) {
-    FakeMixer mixer;
-    LinuxSystem system(mixer);
+    FakeVolume volume;
+    LinuxSystem system(volume);
     const std::string folder = std::filesystem::canonical("/proc/self/exe").parent_path();
     EXPECT_EQ(system.ProgramFolder(), folder);
     EXPECT_EQ(system.ExeName(), "lumatone_linux_tests");
@@ -212,9 +185,9 @@ TEST(LinuxSystemFacts, NamesTheProgramAndKeepsSettingsInTheConfigFolder) {
     const Features features = system.GetFeatures();
     EXPECT_EQ(features.family, SystemFamily::Posix);
     EXPECT_TRUE(features.volume);
-    mixer.devices = 0;
+    volume.present = false;
     EXPECT_TRUE(system.GetFeatures().volume); // asked once for the process
-    EXPECT_EQ(mixer.asked, 1);
+    EXPECT_EQ(volume.asked, 1);
 
     TempFolder config;
     const std::string nested = config.path() + "/deeper/config";
@@ -251,16 +224,13 @@ TEST(LinuxSystemFacts, NamesTheProgramAndKeepsSettingsInTheConfigFolder) {
 TEST(WithoutDisplay, ScreenAndKeyboardFailCleanly) {
     ScopedEnv display("DISPLAY", std::nullopt);
     LinuxScreen screen;
-    EXPECT_EQ(screen.GetDC(0), 0u);
-    EXPECT_EQ(screen.CreateDisplayDC("DUMMY0"), 0u);
-    EXPECT_TRUE(screen.EnumDisplayDevices().empty());
+    EXPECT_TRUE(screen.Displays().empty());
     GammaRamp ramp{};
-    EXPECT_FALSE(screen.SetDeviceGammaRamp(1, ramp));
-    EXPECT_FALSE(screen.GetDeviceGammaRamp(1, ramp));
-    EXPECT_EQ(screen.GetDeviceCaps(1, kHorzRes), 0);
-    DevModeA mode;
-    EXPECT_FALSE(screen.EnumDisplaySettings(kEnumRegistrySettings, mode));
-    EXPECT_NE(screen.ChangeDisplaySettings(mode, 0), kDispChangeSuccessful);
+    EXPECT_FALSE(screen.WriteRamp("", ramp));
+    EXPECT_FALSE(screen.ReadRamp("DUMMY0", ramp));
+    EXPECT_EQ(screen.Current().width, 0);
+    EXPECT_TRUE(screen.Modes().empty());
+    EXPECT_EQ(screen.TryRate(60), RateChange::Refused);
     LinuxKeyboard keyboard;
     EXPECT_EQ(keyboard.GetAsyncKeyState('A'), 0);
     EXPECT_EQ(keyboard.GetAsyncKeyState(1), 0);
