@@ -9,20 +9,15 @@ if(NOT LUMATONE_LINUX_LIBS_FOUND)
     return()
 endif()
 
-file(GLOB LUMATONE_LINUX_SOURCES CONFIGURE_DEPENDS
-     ${CMAKE_CURRENT_LIST_DIR}/../platform/linux/*.cpp)
-add_library(lumatone_linux STATIC ${LUMATONE_LINUX_SOURCES})
-target_link_libraries(lumatone_linux PUBLIC lumatone_core PRIVATE PkgConfig::LUMATONE_LINUX_LIBS
-                                                                  lumatone_warnings)
-# The libraries are private to the backend, yet a static library's users link them.
-target_link_libraries(lumatone_linux INTERFACE PkgConfig::LUMATONE_LINUX_LIBS)
+add_subdirectory(${LUMATONE_ROOT}/platform/linux ${CMAKE_BINARY_DIR}/platform/linux)
 
 if(LUMATONE_BUILD_TESTS)
     file(GLOB LUMATONE_LINUX_TEST_SOURCES CONFIGURE_DEPENDS
-         ${CMAKE_CURRENT_LIST_DIR}/../tests/linux/*.cpp)
+         ${LUMATONE_ROOT}/tests/linux/*.cpp)
     add_executable(lumatone_linux_tests ${LUMATONE_LINUX_TEST_SOURCES})
-    target_include_directories(lumatone_linux_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests)
-    target_link_libraries(lumatone_linux_tests PRIVATE lumatone_linux PkgConfig::LUMATONE_LINUX_LIBS
+    target_include_directories(lumatone_linux_tests PRIVATE ${LUMATONE_ROOT}/tests)
+    target_link_libraries(lumatone_linux_tests PRIVATE lumatone_linux lumatone_audio lumatone_display
+                                                       lumatone_settings PkgConfig::LUMATONE_LINUX_LIBS
                                                        GTest::gtest GTest::gtest_main
                                                        lumatone_warnings)
     # Suites named for where they run: anywhere, on the test desktop (Xorg
@@ -47,7 +42,8 @@ endif()
 if(LUMATONE_BUILD_BENCH)
     # Measured on a live desktop; bench/README.md says how.
     find_package(benchmark REQUIRED)
-    add_executable(lumatone_linux_bench ${CMAKE_CURRENT_LIST_DIR}/../bench/linux/linux_backend_bench.cpp)
-    target_link_libraries(lumatone_linux_bench PRIVATE lumatone_linux benchmark::benchmark
+    add_executable(lumatone_linux_bench ${LUMATONE_ROOT}/bench/linux/linux_backend_bench.cpp)
+    target_link_libraries(lumatone_linux_bench PRIVATE lumatone_linux lumatone_audio lumatone_display
+                                                       benchmark::benchmark
                                                        lumatone_warnings)
 endif()

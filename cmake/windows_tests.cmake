@@ -8,19 +8,15 @@ set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 enable_language(C)
 add_subdirectory(${LUMATONE_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-if(NOT TARGET lumatone_win32)
-    include(${CMAKE_CURRENT_LIST_DIR}/windows.cmake)
-endif()
-
 # A stand-in for the programs the backend starts: it writes down how it was started.
-add_executable(lumatone_win32_standin ${CMAKE_CURRENT_LIST_DIR}/../tests/win32/standin/standin.cpp)
+add_executable(lumatone_win32_standin ${LUMATONE_ROOT}/tests/win32/standin/standin.cpp)
 target_link_libraries(lumatone_win32_standin PRIVATE lumatone_win32 lumatone_warnings)
 
 file(GLOB LUMATONE_WIN32_TEST_SOURCES CONFIGURE_DEPENDS
-     ${CMAKE_CURRENT_LIST_DIR}/../tests/win32/*.cpp)
+     ${LUMATONE_ROOT}/tests/win32/*.cpp)
 add_executable(lumatone_win32_tests ${LUMATONE_WIN32_TEST_SOURCES})
-target_include_directories(lumatone_win32_tests PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests)
-target_link_libraries(lumatone_win32_tests PRIVATE lumatone_win32 gtest gtest_main
+target_include_directories(lumatone_win32_tests PRIVATE ${LUMATONE_ROOT}/tests)
+target_link_libraries(lumatone_win32_tests PRIVATE lumatone_win32 lumatone_display gtest gtest_main
                                                    lumatone_warnings)
 target_compile_definitions(lumatone_win32_tests PRIVATE NOMINMAX)
 add_dependencies(lumatone_win32_tests lumatone_win32_standin)

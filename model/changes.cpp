@@ -2,23 +2,6 @@
 
 namespace lumatone {
 
-ControlLook Control::Look() const {
-    ControlLook look;
-    look.left = WindowLeft();
-    look.top = WindowTop();
-    look.width = width;
-    look.height = height;
-    look.originLeft = container ? container->WindowLeft() : 0;
-    look.originTop = container ? container->WindowTop() : 0;
-    look.visible = visible;
-    look.enabled = enabled;
-    look.foreColor = foreColor;
-    look.backColor = backColor;
-    look.font = font;
-    AddToLook(look);
-    return look;
-}
-
 unsigned ChangedAspects(const ControlLook& a, const ControlLook& b) {
     unsigned changed = 0;
     if (a.text != b.text)
