@@ -4,7 +4,7 @@ set(LUMATONE_QTAPP ${CMAKE_CURRENT_LIST_DIR}/../qtapp)
 file(GLOB LUMATONE_QT_SOURCES CONFIGURE_DEPENDS ${LUMATONE_QTAPP}/*.cpp)
 add_executable(lumatone ${LUMATONE_QT_SOURCES} ${LUMATONE_QTAPP}/resources/lumatone.qrc)
 set_target_properties(lumatone PROPERTIES AUTORCC ON)
-target_link_libraries(lumatone PRIVATE lumatone_linux lumatone_core Qt6::Widgets
+target_link_libraries(lumatone PRIVATE view lumatone_linux lumatone_core Qt6::Widgets
                       lumatone_warnings)
 
 # The end-to-end tests' reader of the screen's ramps, and the bare Qt program

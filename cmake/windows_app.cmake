@@ -14,7 +14,7 @@ set_source_files_properties(${LUMATONE_RESOURCES}/lumatone.rc PROPERTIES
     OBJECT_DEPENDS "${LUMATONE_RESOURCES}/lumatone.ico;${LUMATONE_RESOURCES}/lumatone.manifest;${CMAKE_BINARY_DIR}/generated/lumatone_version.h")
 target_include_directories(lumatone PRIVATE ${LUMATONE_RESOURCES} ${CMAKE_BINARY_DIR}/generated)
 target_compile_definitions(lumatone PRIVATE NOMINMAX)
-target_link_libraries(lumatone PRIVATE lumatone_win32 lumatone_core comctl32 user32 gdi32
+target_link_libraries(lumatone PRIVATE view lumatone_win32 lumatone_core comctl32 user32 gdi32
                       wtsapi32 lumatone_warnings)
 target_link_options(lumatone PRIVATE -static -mwindows -s)
 

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     lumatone::view::QtView view;
     lumatone::view::QtShell shell(view.Icon());
     lumatone::LinuxPlatform services;
-    lumatone::Platform platform = services.Bind(shell, view);
+    lumatone::Platform platform = services.Bind(shell, view.Runtime());
     lumatone::App app(platform);
     shell.onTrayEvent = [&view, &app](std::uint32_t event) {
         view.Deliver([&app, event] { app.tray.OnCallback(event); });

@@ -1,9 +1,9 @@
 // What the model reports as changed since the view last mirrored it: the view
 // touches only those native controls, so a change left out stays on screen
 // wrong, and a change reported for nothing costs native traffic on every tick.
-#include "app/delivery.h"
 #include "model/changes.h"
 #include "support/sim_app.h"
+#include "view/delivery.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@ namespace lumatone {
 namespace {
 
 using testing::SimApp;
+using view::EventDelivery;
 
 std::map<std::string, unsigned> Changed(ChangeTracker& tracker) {
     std::map<std::string, unsigned> changed;
