@@ -7,29 +7,6 @@
 
 #include <QApplication>
 
-namespace {
-
-// The view's runtime as the window services the program asks for.
-class ViewServices : public lumatone::PopupMenu,
-                     public lumatone::ScreenMetrics,
-                     public lumatone::ProgramEnd {
-  public:
-    explicit ViewServices(lumatone::view::QtView& view) : view_(view) {}
-    int Popup(const std::vector<std::string>& captions) override {
-        return view_.PopupMenu(captions);
-    }
-    int ScreenWidthTwips() override { return view_.ScreenWidthTwips(); }
-    int ScreenHeightTwips() override { return view_.ScreenHeightTwips(); }
-    float TwipsPerPixelX() override { return view_.TwipsPerPixelX(); }
-    float TwipsPerPixelY() override { return view_.TwipsPerPixelY(); }
-    void EndProgram() override { view_.EndProgram(); }
-
-  private:
-    lumatone::view::QtView& view_;
-};
-
-} // namespace
-
 int main(int argc, char** argv) {
     // The services speak X11: on a Wayland desktop the program runs through
     // XWayland rather than with a window the services cannot see.
@@ -45,10 +22,9 @@ int main(int argc, char** argv) {
     lumatone::view::QtView view;
     lumatone::view::QtShell shell(
         view.Icon(), [&view](std::function<void()> event) { view.Deliver(std::move(event)); });
-    ViewServices windows(view);
     lumatone::LinuxPlatform services;
     lumatone::Capabilities capabilities =
-        services.Bind(shell, shell, shell, windows, windows, windows);
+        services.Bind(shell, shell, shell, view, view.Metrics(), view);
     lumatone::App app(capabilities);
     if (!view.Create(app))
         return 1;

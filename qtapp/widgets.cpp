@@ -178,25 +178,4 @@ void KeyBox::inputMethodEvent(QInputMethodEvent* e) {
     QLineEdit::inputMethodEvent(e);
 }
 
-NativeControl* NativeWindow::Find(const QWidget* w) const {
-    if (w == nullptr)
-        return nullptr;
-    for (auto& n : controls)
-        if (n->widget == w)
-            return n.get();
-    return nullptr;
-}
-
-NativeControl* NativeWindow::NativeOf(const Control* c) const {
-    for (auto& n : controls)
-        if (n->control == c)
-            return n.get();
-    return nullptr;
-}
-
-QWidget* NativeWindow::WidgetOf(const Control* c) const {
-    const NativeControl* n = NativeOf(c);
-    return n ? n->widget : nullptr;
-}
-
 } // namespace lumatone::view

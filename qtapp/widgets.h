@@ -1,10 +1,9 @@
-// The widgets the view keeps over the window model: one object per window,
-// each knowing its model and its controls, and the few widget kinds whose
-// events Qt does not offer as signals.
+// The few widget kinds whose events Qt does not offer as signals, and the
+// conversions between the kit's handles and the widgets.
 #pragma once
 
-#include "model/changes.h"
 #include "model/forms.h"
+#include "view/native_windows.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,14 +12,10 @@
 #include <QWidget>
 
 #include <functional>
-#include <memory>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace lumatone::view {
 
-enum class MouseKind { Press, Move, Release };
 // Button bits 1 left, 2 right, 4 middle.
 using MouseHook = std::function<void(MouseKind, int buttons, int shift, QPoint at)>;
 
@@ -91,57 +86,17 @@ class KeyBox : public QLineEdit {
     void inputMethodEvent(QInputMethodEvent* e) override;
 };
 
-// One widget over its model control.
-struct NativeControl {
-    Control* control = nullptr;
-    QWidget* widget = nullptr;
-    bool autoSize = false; // a label that keeps the size of its text
-    // Text boxes: the text the widget shows, which typing changes before the
-    // model hears of it.
-    std::string text;
-};
-
-class NativeWindow {
-  public:
-    NativeWindow() = default;
-    virtual ~NativeWindow() = default;
-    NativeWindow(const NativeWindow&) = delete;
-    NativeWindow& operator=(const NativeWindow&) = delete;
-
-    NativeControl* Find(const QWidget* widget) const;
-    NativeControl* NativeOf(const Control* control) const;
-    QWidget* WidgetOf(const Control* control) const;
-
-    std::unique_ptr<Surface> surface;
-    std::vector<std::unique_ptr<NativeControl>> controls;
-    // The window may differ from the model's: it is new, or something other
-    // than the view moved, showed or hid it.
-    bool stale = false;
-};
-
-class Form1Window : public NativeWindow {
-  public:
-    explicit Form1Window(Form1& form) : model(form), changes(form) {}
-
-    Form1& model;
-    ChangeTracker changes;
-    bool shown = false; // as the view last showed or hid it
-};
-
-class Form2Window : public NativeWindow {
-  public:
-    explicit Form2Window(Form2& form) : model(form), changes(form) {}
-
-    Form2& model;
-    ChangeTracker changes;
-};
-
 inline QColor ToQColor(Rgb c) {
     return QColor(c.r, c.g, c.b);
 }
 
 inline QString ToQString(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// Every handle the view hands the kit is a widget.
+inline QWidget* Widget(NativeHandle h) {
+    return static_cast<QWidget*>(h);
 }
 
 } // namespace lumatone::view

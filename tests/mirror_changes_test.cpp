@@ -1,19 +1,24 @@
 // What the model reports as changed since the view last mirrored it: the view
 // touches only those native controls, so a change left out stays on screen
 // wrong, and a change reported for nothing costs native traffic on every tick.
-#include "app/delivery.h"
 #include "model/changes.h"
 #include "support/sim_app.h"
+#include "view/delivery.h"
+#include "view/kit.h"
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 
 namespace lumatone {
 namespace {
 
 using testing::SimApp;
+using view::EventDelivery;
 
 std::map<std::string, unsigned> Changed(ChangeTracker& tracker) {
     std::map<std::string, unsigned> changed;
@@ -135,6 +140,77 @@ TEST(EventDelivery, EventsDuringMirroringWaitAndAreMirroredInTurn) {
     order.clear();
     delivery.Deliver([&] { order.push_back("late"); });
     EXPECT_TRUE(order.empty());
+}
+
+// Records what the kit asks of a native program.
+class RecordingNative : public view::NativeWindows {
+  public:
+    std::vector<std::string> texts; // "name=text" as applied
+    int created2 = 0, discarded = 0;
+
+    int DotsPerInch() override { return 96; }
+    view::PixelSize ScreenSize() override { return {1280, 1024}; }
+    std::optional<PixelRect> WorkArea() override { return PixelRect{0, 0, 1280, 1024}; }
+    view::NativeHandle CreateForm1(Form1&) override { return Shown(true); }
+    view::NativeHandle CreateForm2(Form2&) override {
+        ++created2;
+        return Shown(false);
+    }
+    void CreateControl(view::NativeControl& n, view::NativeHandle, int) override {
+        n.handle = Shown(true);
+    }
+    void Raise(view::NativeHandle) override {}
+    void Discard(view::FormWindow&) override { ++discarded; }
+    bool Shown(view::NativeHandle w) override { return *static_cast<bool*>(w); }
+    bool Minimized(view::NativeHandle) override { return false; }
+    void Place(view::NativeHandle, const PixelRect&) override {}
+    void Show(view::NativeHandle w, bool) override { *static_cast<bool*>(w) = true; }
+    void Hide(view::NativeHandle w, bool) override { *static_cast<bool*>(w) = false; }
+    void Repaint(view::NativeHandle) override {}
+    void ApplyText(view::NativeControl& n, const std::string& text) override {
+        texts.push_back(n.control->name + "=" + text);
+    }
+    void ApplyValue(view::NativeControl&, int) override {}
+    void ApplyLook(view::NativeControl&, const ControlLook&, unsigned) override {}
+    void StartTimer(std::size_t, int) override {}
+    void StopTimer(std::size_t) override {}
+    view::NativeHandle FocusIn(view::NativeHandle) override { return nullptr; }
+    bool Focusable(view::NativeHandle) override { return true; }
+    void Focus(view::NativeHandle) override {}
+
+  private:
+    view::NativeHandle Shown(bool shown) {
+        windows_.push_back(shown);
+        return &windows_.back();
+    }
+    std::deque<bool> windows_;
+};
+
+// The 50 ms poll of a window in the tray must cost no control traffic, yet
+// the window shows what changed meanwhile when it comes back; the exit
+// dialog's native window comes and goes with its model.
+TEST(ViewKit, AHiddenWindowTakesItsChangesWhenShownAndTheDialogFollowsItsModel) {
+    SimApp s;
+    RecordingNative native;
+    view::ViewKit kit(native);
+    s.windows = std::make_unique<WindowsCapabilities>(s.sim.services);
+    s.app = std::make_unique<App>(s.windows->capabilities);
+    ASSERT_TRUE(kit.Create(*s.app));
+    s.app->Load();
+    kit.Sync();
+    Form1& f = s.form();
+    kit.Deliver([&] { f.visible = false; });
+    native.texts.clear();
+    kit.Deliver([&] { f.Label27.caption = "a"; });
+    kit.Deliver([&] { f.Label27.caption = "b"; });
+    EXPECT_TRUE(native.texts.empty());
+    kit.Deliver([&] { f.visible = true; });
+    EXPECT_EQ(native.texts, (std::vector<std::string>{"Label27=b"}));
+
+    kit.Deliver([&] { s.app->ShowForm2(); });
+    EXPECT_EQ(native.created2, 1);
+    kit.Deliver([&] { s.app->CloseForm2(); });
+    EXPECT_EQ(native.discarded, 1);
 }
 
 } // namespace

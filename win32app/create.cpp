@@ -5,9 +5,6 @@
 #include <commctrl.h>
 #include <wtsapi32.h>
 
-#include <algorithm>
-#include <cmath>
-
 namespace lumatone::view {
 namespace {
 
@@ -15,12 +12,6 @@ constexpr const char* kForm1Class = "LumatoneForm1";
 constexpr const char* kFrameClass = "LumatoneFrame";
 constexpr const char* kForm2Class = "LumatoneForm2";
 constexpr int kIconResource = 1;
-
-// Code boxes and the two code-only buttons sit right of the window's width:
-// the user can neither see nor reach them, so they get no native window.
-bool OutOfReach(const Control& c) {
-    return c.container == nullptr && c.left >= kForm1Width;
-}
 
 struct NativeKind {
     const char* cls = nullptr; // nullptr: no native window
@@ -69,38 +60,10 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
-NativeControl* NativeWindow::Find(HWND h) const {
-    if (h == nullptr)
-        return nullptr;
-    for (auto& n : controls)
-        if (n->hwnd == h)
-            return n.get();
-    return nullptr;
-}
-
-NativeControl* NativeWindow::NativeOf(const Control* c) const {
-    for (auto& n : controls)
-        if (n->control == c)
-            return n.get();
-    return nullptr;
-}
-
-HWND NativeWindow::HandleOf(const Control* c) const {
-    const NativeControl* n = NativeOf(c);
-    return n ? n->hwnd : nullptr;
-}
-
-Frame* Form1Window::FrameOf(HWND h) const {
-    for (const auto& [frameHwnd, frame] : frames)
-        if (frameHwnd == h)
-            return frame;
-    return nullptr;
-}
-
 Win32View::Win32View(HINSTANCE instance) : instance_(instance) {}
 
 Win32View::~Win32View() {
-    DestroyForm2();
+    kit_.DiscardForm2();
     DestroyForm1();
     for (auto& [key, font] : fonts_)
         DeleteObject(font);
@@ -137,11 +100,9 @@ bool Win32View::RegisterClasses() {
 
 bool Win32View::Create(App& app) {
     app_ = &app;
-    delivery_.Attach(app);
     HDC screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
-    twipsPerPixel_ = TwipsPerPixel(dpi_);
 
     // The manifest asks for version 6 of the common controls; XP loads them
     // only after this call.
@@ -154,144 +115,81 @@ bool Win32View::Create(App& app) {
     if (!RegisterClasses())
         return false;
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-
-    Form1& f = app.form1;
-    auto window = std::make_unique<Form1Window>(f);
-    window->hwnd = CreateWindowExA(
-        WS_EX_APPWINDOW, kForm1Class, f.caption.c_str(),
-        WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX, ToPixels(f.left, twipsPerPixel_),
-        ToPixels(f.top, twipsPerPixel_), ToPixels(f.width, twipsPerPixel_),
-        ToPixels(f.height, twipsPerPixel_), nullptr, nullptr, instance_, this);
-    if (window->hwnd == nullptr)
-        return false;
-    form1_ = std::move(window);
-    ListenForSessionChanges();
-    for (Control* c : f.Controls()) {
-        if (OutOfReach(*c))
-            continue;
-        const HWND parent = c->container ? form1_->HandleOf(c->container) : form1_->hwnd;
-        CreateControl(*form1_, *c, parent);
-        WithKind(*c, Overloaded{[this](Frame& frame) {
-                                    if (HWND h = form1_->HandleOf(&frame))
-                                        form1_->frames.emplace_back(h, &frame);
-                                },
-                                [](Control&) {}});
-    }
-    // Window-level controls lie above the groups ("_" and "x" overlap "Lumatone - V7").
-    for (auto& n : form1_->controls)
-        if (n->control->container == nullptr && n->control->kind != ControlKind::Frame)
-            SetWindowPos(n->hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return true;
+    return kit_.Create(app);
 }
 
-void Win32View::PlaceInitially() {
-    if (!form1_)
-        return;
+PixelSize Win32View::ScreenSize() {
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+std::optional<PixelRect> Win32View::WorkArea() {
     RECT work{};
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0))
         work = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    Form1* f = &form1_->model;
-    const int w = ToPixels(f->width, twipsPerPixel_);
-    const int h = ToPixels(f->height, twipsPerPixel_);
-    const int x = work.left + std::max(0L, (work.right - work.left - w) / 2);
-    const int y = work.top + std::max(0L, (work.bottom - work.top - h) / 2);
-    const int left = static_cast<int>(std::lround(ToTwips(x, twipsPerPixel_)));
-    const int top = static_cast<int>(std::lround(ToTwips(y, twipsPerPixel_)));
-    Deliver([f, left, top] {
-        f->left = left;
-        f->top = top;
-    });
+    return PixelRect{work.left, work.top, work.right, work.bottom};
 }
 
-void Win32View::CreateControl(NativeWindow& window, Control& c, HWND parent) {
+NativeHandle Win32View::CreateForm1(Form1& f) {
+    const PixelRect r = kit_.PixelsOf(f.Look());
+    HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, kForm1Class, f.caption.c_str(),
+                                WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX, r.left, r.top,
+                                r.Width(), r.Height(), nullptr, nullptr, instance_, this);
+    if (hwnd != nullptr)
+        ListenForSessionChanges(hwnd);
+    return hwnd;
+}
+
+NativeHandle Win32View::CreateForm2(Form2& m) {
+    const PixelRect r = kit_.PixelsOf(m.Look());
+    return CreateWindowExA(0, kForm2Class, m.caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, r.left,
+                           r.top, r.Width(), r.Height(), nullptr, nullptr, instance_, this);
+}
+
+void Win32View::CreateControl(NativeControl& n, NativeHandle parent, int id) {
+    Control& c = *n.control;
     const NativeKind kind = KindOf(c);
     if (kind.cls == nullptr)
         return;
-    // Created as the model has it now, which is where its change tracking starts.
     const ControlLook look = c.Look();
     const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.tabStop ? WS_TABSTOP : 0) |
                         (look.visible ? WS_VISIBLE : 0) | (look.enabled ? 0 : WS_DISABLED) |
                         kind.style;
     const PixelRect r = ToPixelRect(look.left, look.top, look.width, look.height, look.originLeft,
-                                    look.originTop, twipsPerPixel_);
-    HWND hwnd = CreateWindowExA(
-        kind.exStyle, kind.cls, look.text.c_str(), style, r.left, r.top, r.Width(), r.Height(),
-        parent, reinterpret_cast<HMENU>(window.controls.size() + 1), instance_, this);
+                                    look.originTop, kit_.TwipsPerPixel());
+    HWND hwnd = CreateWindowExA(kind.exStyle, kind.cls, look.text.c_str(), style, r.left, r.top,
+                                r.Width(), r.Height(), Hwnd(parent),
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, this);
     if (hwnd == nullptr)
         return;
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), FALSE);
-    auto n = std::make_unique<NativeControl>();
-    n->control = &c;
-    n->hwnd = hwnd;
+    n.handle = hwnd;
     WithKind(c, Overloaded{
-                    [&](Label& l) { n->autoSize = l.autoSize; },
                     [&](CheckBox& b) { SendMessageA(hwnd, BM_SETCHECK, CheckState(b.value), 0); },
                     [&](Slider& s) {
                         SetScrollRange(hwnd, SB_CTL, s.min, s.max, FALSE);
                         SetScrollPos(hwnd, SB_CTL, s.Value(), FALSE);
                     },
-                    [&](TextBox& t) {
-                        n->text = t.text;
-                        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(n.get()));
-                        n->baseProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+                    [&](TextBox&) {
+                        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&n));
+                        baseProcs_[hwnd] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
                             hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextBoxProc)));
                     },
                     [](Control&) {},
                 });
-    window.controls.push_back(std::move(n));
-}
-
-void Win32View::CreateForm2(Form2& m) {
-    auto window = std::make_unique<Form2Window>(m);
-    window->hwnd =
-        CreateWindowExA(0, kForm2Class, m.caption.c_str(), WS_POPUP | WS_CLIPCHILDREN,
-                        ToPixels(m.left, twipsPerPixel_), ToPixels(m.top, twipsPerPixel_),
-                        ToPixels(m.width, twipsPerPixel_), ToPixels(m.height, twipsPerPixel_),
-                        nullptr, nullptr, instance_, this);
-    if (window->hwnd == nullptr)
-        return;
-    form2_ = std::move(window);
-    // Created in the dialog's focus order, which is what the dialog manager follows.
-    for (Control* c : m.TabOrder())
-        CreateControl(*form2_, *c, form2_->hwnd);
-    for (Control* c : m.Controls())
-        if (form2_->HandleOf(c) == nullptr)
-            CreateControl(*form2_, *c, form2_->hwnd);
-}
-
-void Win32View::DestroyForm2() {
-    if (!form2_)
-        return;
-    // Gone from the view before Windows sends its last messages.
-    const std::unique_ptr<Form2Window> dying = std::move(form2_);
-    DestroyWindow(dying->hwnd);
 }
 
 void Win32View::DestroyForm1() {
-    if (!form1_)
+    HWND dying = Hwnd(kit_.ReleaseForm1());
+    if (dying == nullptr)
         return;
-    HWND dying = form1_->hwnd;
-    form1_->hwnd = nullptr;
     if (sessionNotices_)
         WTSUnRegisterSessionNotification(dying);
     DestroyWindow(dying);
 }
 
-Form2Window* Win32View::LiveForm2() const {
-    if (!form2_ || app_ == nullptr || app_->form2.get() != &form2_->model)
-        return nullptr;
-    return form2_.get();
-}
-
-NativeControl* Win32View::FindOnForm1(HWND hwnd) const {
-    return form1_ ? form1_->Find(hwnd) : nullptr;
-}
-
-NativeControl* Win32View::Find(HWND hwnd) const {
-    if (NativeControl* n = FindOnForm1(hwnd))
-        return n;
-    const Form2Window* form2 = LiveForm2();
-    return form2 ? form2->Find(hwnd) : nullptr;
+Frame* Win32View::FrameOf(HWND hwnd) const {
+    const FormWindow* form1 = kit_.Form1Window();
+    return form1 ? form1->FrameOf(hwnd) : nullptr;
 }
 
 } // namespace lumatone::view

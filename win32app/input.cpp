@@ -2,12 +2,9 @@
 #include "win32app/view.h"
 
 #include "app/shell_tray_icon.h"
-#include "model/twips.h"
 
 #include <windowsx.h>
 #include <wtsapi32.h>
-
-#include <algorithm>
 
 namespace lumatone::view {
 namespace {
@@ -55,17 +52,18 @@ LRESULT CALLBACK Win32View::TextBoxProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 LRESULT Win32View::HandleTextBox(NativeControl& n, UINT msg, WPARAM wParam, LPARAM lParam) {
     TextBox* box = nullptr;
     WithKind(*n.control, Overloaded{[&](TextBox& t) { box = &t; }, [](Control&) {}});
-    const WNDPROC base = n.baseProc;
-    HWND hwnd = n.hwnd;
+    HWND hwnd = Hwnd(n.handle);
+    const auto found = baseProcs_.find(hwnd);
+    if (found == baseProcs_.end())
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    const WNDPROC base = found->second;
     if (box == nullptr)
         return CallWindowProcA(base, hwnd, msg, wParam, lParam);
     switch (msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         const bool altF4 = wParam == VK_F4 && (lParam & (1L << 29)) != 0;
-        const auto key = static_cast<std::int16_t>(wParam);
-        const int shift = ShiftState();
-        Deliver([box, key, shift] { box->KeyDown(key, shift); });
+        kit_.KeyDown(*box, static_cast<int>(wParam), ShiftState());
         // A binding box keeps Alt and F10 from opening the (absent) menu, but
         // Alt+F4 still closes the window.
         if (msg == WM_SYSKEYDOWN && box->locked && !altF4)
@@ -159,36 +157,32 @@ LRESULT Win32View::HandleForm(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             OnTimer(wParam);
         return 0;
     case WM_WINDOWPOSCHANGED:
-        // The view put the window where the model has it; if something else
-        // moved it, the next mirroring puts it back.
-        if (!delivery_.Mirroring() && Relocated(*reinterpret_cast<const WINDOWPOS*>(lParam))) {
-            if (isForm1)
-                form1_->stale = true;
-            else if (isForm2)
-                form2_->stale = true;
-        }
+        if (Relocated(*reinterpret_cast<const WINDOWPOS*>(lParam)))
+            kit_.Relocated(hwnd);
         break;
     case WM_SIZE:
-        if (isForm1 && !delivery_.Mirroring() && Live()) {
-            Form1* f = &app_->form1;
-            if (wParam == SIZE_MINIMIZED && f->windowState != 1)
-                Deliver([f] { f->windowState = 1; });
-            else if (wParam == SIZE_RESTORED && f->windowState == 1 && IsWindowVisible(hwnd))
-                Deliver([f] { f->windowState = 0; });
-        }
+        if (isForm1 && (wParam == SIZE_MINIMIZED || wParam == SIZE_RESTORED))
+            kit_.MinimizedByUser(wParam == SIZE_MINIMIZED);
         return 0;
     case WM_ACTIVATE:
         if (isForm1 && Live()) {
-            OnActivate(LOWORD(wParam) != WA_INACTIVE);
+            kit_.Activated(LOWORD(wParam) != WA_INACTIVE);
             return 0;
         }
         break;
     case WM_CLOSE:
-        if (isForm1)
-            Deliver([this] { app_->Unload(UnloadReason::UserQuit); });
-        else if (isForm2 && LiveForm2() != nullptr)
-            Deliver([this] { app_->CloseForm2(); });
+        kit_.CloseAsked(hwnd);
         return 0;
+    default:
+        return HandleSystem(hwnd, msg, wParam, lParam);
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// The system's notices to the main window.
+LRESULT Win32View::HandleSystem(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const bool isForm1 = hwnd == Form1Handle();
+    switch (msg) {
     // Each of these may have reset the screen's gamma ramps.
     case WM_DISPLAYCHANGE:
         if (isForm1 && Live())
@@ -220,43 +214,33 @@ LRESULT Win32View::HandleForm(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 // ---- events into the model -------------------------------------------------
 
 void Win32View::OnCommand(HWND child, int code) {
-    NativeControl* n = Find(child);
+    NativeControl* n = kit_.Find(child);
     if (n == nullptr)
         return;
     WithKind(*n->control,
              Overloaded{
                  [&](Button& b) {
                      if (code == BN_CLICKED)
-                         Deliver([button = &b] { button->Click(); });
+                         kit_.Click(b);
                  },
                  [&](CheckBox& c) {
-                     if (code == BN_CLICKED) {
-                         const bool ticked = SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED;
-                         Deliver([box = &c, ticked] { box->value = ticked ? 1 : 0; });
-                     }
+                     if (code == BN_CLICKED)
+                         kit_.Ticked(c, SendMessageA(child, BM_GETCHECK, 0, 0) == BST_CHECKED);
                  },
                  [&](Label& l) {
                      if (code == STN_CLICKED)
-                         Deliver([label = &l] { label->Click(); });
+                         kit_.Click(l);
                  },
-                 [&](TextBox& t) {
-                     if (code != EN_CHANGE || delivery_.Mirroring())
-                         return;
-                     std::string text = WindowText(child);
-                     if (text == n->text)
-                         return; // the view's own change, or none
-                     n->text = text;
-                     Deliver([box = &t, typed = std::move(text)] { box->SetTextByUser(typed); });
-                     // A box that refused the edit shows the model's text again.
-                     if (t.text != n->text)
-                         MirrorText(*n, t.text);
+                 [&](TextBox&) {
+                     if (code == EN_CHANGE)
+                         kit_.Typed(*n, WindowText(child));
                  },
                  [](Control&) {},
              });
 }
 
 void Win32View::OnScroll(HWND bar, int code) {
-    NativeControl* n = Find(bar);
+    NativeControl* n = kit_.Find(bar);
     Slider* slider = nullptr;
     if (n != nullptr)
         WithKind(*n->control, Overloaded{[&](Slider& s) { slider = &s; }, [](Control&) {}});
@@ -291,52 +275,37 @@ void Win32View::OnScroll(HWND bar, int code) {
     default:
         return;
     }
-    value = std::clamp<int>(value, slider->min, slider->max);
-    Deliver([slider, value] { slider->SetValue(value); });
-    // A refused or unchanged value leaves the thumb where the model has it.
-    if (slider->Value() != value)
-        SetScrollPos(bar, SB_CTL, slider->Value(), TRUE);
+    kit_.Scrolled(*n, value);
 }
 
 void Win32View::OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (!Live())
         return;
-    Frame* frame = form1_->FrameOf(hwnd);
-    Form1& f = app_->form1;
-    const MouseHandler& down = frame ? frame->onMouseDown : f.onMouseDown;
-    const MouseHandler& move = frame ? frame->onMouseMove : f.onMouseMove;
-    const MouseHandler& up = frame ? frame->onMouseUp : f.onMouseUp;
-    const float x = ToTwips(GET_X_LPARAM(lParam), twipsPerPixel_);
-    const float y = ToTwips(GET_Y_LPARAM(lParam), twipsPerPixel_);
+    Frame* frame = FrameOf(hwnd);
+    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
     const int shift = ShiftState();
     switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-        if (!down && !move && !up)
-            return; // not a drag handle
+        if (!kit_.DragHandle(frame))
+            return;
         const int button = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
         press_ = {hwnd, frame};
         SetCapture(hwnd);
-        if (down)
-            Deliver([down, button, shift, x, y] { down(button, shift, x, y); });
+        kit_.Mouse(frame, MouseKind::Press, button, shift, x, y);
         break;
     }
     case WM_MOUSEMOVE:
-        if (move) {
-            const int held = HeldButtons(wParam);
-            Deliver([move, held, shift, x, y] { move(held, shift, x, y); });
-        }
+        kit_.Mouse(frame, MouseKind::Move, HeldButtons(wParam), shift, x, y);
         break;
     default: {
         const int button = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
-        const bool last = HeldButtons(wParam) == 0;
-        if (last && press_.hwnd == hwnd) {
+        if (HeldButtons(wParam) == 0 && press_.hwnd == hwnd) {
             press_ = {};
             ReleaseCapture();
         }
-        if (up)
-            Deliver([up, button, shift, x, y] { up(button, shift, x, y); });
+        kit_.Mouse(frame, MouseKind::Release, button, shift, x, y);
         break;
     }
     }
@@ -349,62 +318,21 @@ void Win32View::OnCaptureLost(HWND hwnd) {
         return;
     const Press lost = press_;
     press_ = {};
-    const MouseHandler& up = lost.frame ? lost.frame->onMouseUp : app_->form1.onMouseUp;
-    if (up) {
-        const int shift = ShiftState();
-        Deliver([up, shift] { up(1, shift, 0.0f, 0.0f); });
-    }
+    kit_.Mouse(lost.frame, MouseKind::Release, 1, ShiftState(), 0, 0);
 }
 
 void Win32View::OnTimer(UINT_PTR id) {
-    if (!Live())
+    if (!Live() || id == 0)
         return;
-    auto timers = app_->form1.Timers();
-    if (id == 0 || id > timers.size())
-        return;
-    Timer* t = timers[id - 1];
-    if (t == &app_->form1.Timer2 && !sessionNotices_)
-        ListenForSessionChanges();
-    Deliver([t] { t->Tick(); });
+    if (kit_.TimerAt(id - 1) == &app_->form1.Timer2 && !sessionNotices_)
+        ListenForSessionChanges(Form1Handle());
+    kit_.Tick(id - 1);
 }
 
-void Win32View::ListenForSessionChanges() {
+void Win32View::ListenForSessionChanges(HWND form1) {
     // Started with Windows, the program may ask before the session service
     // runs; Timer2 asks again until it answers.
-    sessionNotices_ =
-        WTSRegisterSessionNotification(Form1Handle(), NOTIFY_FOR_THIS_SESSION) != FALSE;
-}
-
-void Win32View::OnActivate(bool active) {
-    if (active) {
-        FocusModelControl();
-        return;
-    }
-    // The control that had the focus gets it back when the window is active again.
-    if (NativeControl* n = FindOnForm1(GetFocus()))
-        Deliver([f = &app_->form1, c = n->control] { f->SetFocus(c); });
-}
-
-void Win32View::FocusModelControl() {
-    if (!Live())
-        return;
-    if (HWND h = form1_->HandleOf(app_->form1.Focused());
-        h != nullptr && IsWindowEnabled(h) && IsWindowVisible(h))
-        SetFocus(h);
-    else
-        SetFocus(form1_->hwnd);
-}
-
-void Win32View::MoveFocus(bool backwards) {
-    if (!Live())
-        return;
-    NativeControl* n = FindOnForm1(GetFocus());
-    Deliver([f = &app_->form1, from = n ? n->control : nullptr, backwards] {
-        if (from != nullptr)
-            f->SetFocus(from);
-        f->FocusNext(backwards);
-    });
-    FocusModelControl();
+    sessionNotices_ = WTSRegisterSessionNotification(form1, NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 
 } // namespace lumatone::view

@@ -8,7 +8,7 @@
 namespace lumatone::view {
 
 LRESULT Win32View::OnControlColor(HWND child, HDC dc) {
-    const NativeControl* n = FindOnForm1(child);
+    const NativeControl* n = kit_.FindOnForm1(child);
     if (n == nullptr)
         return 0;
     const Control& c = *n->control;
@@ -23,7 +23,7 @@ void Win32View::EraseBackground(HWND hwnd, HDC dc) {
         return;
     RECT r{};
     GetClientRect(hwnd, &r);
-    const Frame* frame = form1_ ? form1_->FrameOf(hwnd) : nullptr;
+    const Frame* frame = FrameOf(hwnd);
     const Rgb back = frame ? frame->backColor : app_->form1.backColor;
     FillRect(dc, &r, BrushFor(ToColorRef(back)));
 }
@@ -31,11 +31,8 @@ void Win32View::EraseBackground(HWND hwnd, HDC dc) {
 void Win32View::Paint(HWND hwnd) {
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(hwnd, &ps);
-    if (app_ != nullptr && form1_) {
-        const Form1& f = app_->form1;
-        const Frame* frame = form1_->FrameOf(hwnd);
-        const int ox = frame ? frame->WindowLeft() : 0;
-        const int oy = frame ? frame->WindowTop() : 0;
+    if (app_ != nullptr && kit_.Form1Window() != nullptr) {
+        const Frame* frame = FrameOf(hwnd);
         if (frame != nullptr) {
             // The group's etched border, broken by its caption.
             HGDIOBJ oldFont = SelectObject(dc, FontFor(frame->font));
@@ -57,11 +54,7 @@ void Win32View::Paint(HWND hwnd) {
         }
         HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT));
         HGDIOBJ oldPen = SelectObject(dc, pen);
-        for (const Line* line : f.Lines()) {
-            if (line->container != frame || !line->visible)
-                continue;
-            const PixelLine p =
-                ToPixelLine(line->x1, line->y1, line->x2, line->y2, ox, oy, twipsPerPixel_);
+        for (const PixelLine& p : kit_.LinesOf(frame)) {
             MoveToEx(dc, p.x1, p.y1, nullptr);
             LineTo(dc, p.x2, p.y2);
             SetPixel(dc, p.x2, p.y2, GetSysColor(COLOR_WINDOWTEXT)); // both ends drawn

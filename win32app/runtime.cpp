@@ -1,8 +1,5 @@
 // The message loop and what the window model asks of the form runtime.
-#include "model/twips.h"
 #include "win32app/view.h"
-
-#include <cmath>
 
 namespace lumatone::view {
 
@@ -16,13 +13,13 @@ int Win32View::Run() {
                                        (msg.hwnd == form || IsChild(form, msg.hwnd))) {
             // Tab moves the focus and goes no further, as in a dialog: a
             // binding box would otherwise bind Tab on the way out.
-            MoveFocus(GetKeyState(VK_SHIFT) < 0);
+            kit_.MoveFocus(GetKeyState(VK_SHIFT) < 0);
             continue;
         }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    DestroyForm2();
+    kit_.DiscardForm2();
     DestroyForm1();
     return static_cast<int>(msg.wParam);
 }
@@ -52,14 +49,6 @@ int Win32View::PopupMenu(const std::vector<std::string>& captions) {
     PostMessageA(form, WM_NULL, 0, 0);
     DestroyMenu(menu);
     return chosen - 1;
-}
-
-int Win32View::ScreenWidthTwips() {
-    return static_cast<int>(std::lround(ToTwips(GetSystemMetrics(SM_CXSCREEN), twipsPerPixel_)));
-}
-
-int Win32View::ScreenHeightTwips() {
-    return static_cast<int>(std::lround(ToTwips(GetSystemMetrics(SM_CYSCREEN), twipsPerPixel_)));
 }
 
 void Win32View::EndProgram() {

@@ -1,50 +1,39 @@
 // The native windows over the window model: Form1 and Form2 as real Windows
-// controls. Messages become model events; after each event the view mirrors
-// what it changed.
+// controls, driven by the view kit. Messages become model events; after each
+// event the kit mirrors what they changed.
 #pragma once
 
 #include "app/app.h"
-#include "app/delivery.h"
 #include "app/shell_tray_icon.h"
 #include "platform/window_runtime.h"
+#include "view/kit.h"
 #include "win32app/native.h"
 
 #include <windows.h>
 
-#include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace lumatone::view {
 
-class Win32View : public WindowRuntime {
+class Win32View : public KitView, public WindowRuntime {
   public:
     explicit Win32View(HINSTANCE instance);
     ~Win32View() override;
-    Win32View(const Win32View&) = delete;
-    Win32View& operator=(const Win32View&) = delete;
-
-    // Creates Form1's window and controls, hidden, before start-up runs.
-    bool Create(App& app);
+    bool Create(App& app) override;
+    int Run() override; // the message loop
     // Where the icon's callback and "TaskbarCreated" go.
     void SetTrayIcon(ShellTrayIcon& icon) { trayIcon_ = &icon; }
-    // Where Form1 first appears: centred in the work area.
-    void PlaceInitially();
-    // Mirrors into the native windows what changed in the model.
-    void Sync();
-    // The message loop; returns when the program ends.
-    int Run();
 
     // WindowRuntime.
     WindowHandle MainWindow() override;
     IconHandle MainIcon() override;
     int PopupMenu(const std::vector<std::string>& captions) override;
-    int ScreenWidthTwips() override;
-    int ScreenHeightTwips() override;
-    float TwipsPerPixelX() override { return twipsPerPixel_; }
-    float TwipsPerPixelY() override { return twipsPerPixel_; }
+    int ScreenWidthTwips() override { return kit_.ScreenWidthTwips(); }
+    int ScreenHeightTwips() override { return kit_.ScreenHeightTwips(); }
+    float TwipsPerPixelX() override { return kit_.TwipsPerPixelX(); }
+    float TwipsPerPixelY() override { return kit_.TwipsPerPixelY(); }
     void EndProgram() override;
 
   private:
@@ -54,37 +43,52 @@ class Win32View : public WindowRuntime {
         Frame* frame = nullptr; // nullptr: the window background
     };
 
-    // Creating windows and controls.
+    // NativeWindows: the screen and creating (create.cpp).
+    int DotsPerInch() override { return dpi_; }
+    PixelSize ScreenSize() override;
+    std::optional<PixelRect> WorkArea() override;
+    NativeHandle CreateForm1(Form1& form) override;
+    NativeHandle CreateForm2(Form2& form) override;
+    void CreateControl(NativeControl& n, NativeHandle parent, int id) override;
+    void Raise(NativeHandle control) override {
+        SetWindowPos(Hwnd(control), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    void Discard(FormWindow& window) override { DestroyWindow(Hwnd(window.handle)); }
+    // NativeWindows: windows, controls, timers and focus (apply.cpp).
+    bool Shown(NativeHandle window) override { return IsWindowVisible(Hwnd(window)) != FALSE; }
+    bool Minimized(NativeHandle window) override { return IsIconic(Hwnd(window)) != FALSE; }
+    void Place(NativeHandle window, const PixelRect& place) override;
+    void Show(NativeHandle window, bool minimized) override;
+    void Hide(NativeHandle window, bool minimized) override;
+    void Repaint(NativeHandle holder) override { InvalidateRect(Hwnd(holder), nullptr, TRUE); }
+    void ApplyText(NativeControl& n, const std::string& text) override;
+    void ApplyValue(NativeControl& n, int value) override;
+    void ApplyLook(NativeControl& n, const ControlLook& look, unsigned aspects) override;
+    void StartTimer(std::size_t index, int intervalMs) override;
+    void StopTimer(std::size_t index) override;
+    NativeHandle FocusIn(NativeHandle) override { return GetFocus(); }
+    bool Focusable(NativeHandle control) override;
+    void Focus(NativeHandle windowOrControl) override { SetFocus(Hwnd(windowOrControl)); }
+
     bool RegisterClasses();
-    void CreateControl(NativeWindow& window, Control& c, HWND parent);
-    void CreateForm2(Form2& model);
-    void DestroyForm2();
     void DestroyForm1();
-    HWND Form1Handle() const { return form1_ ? form1_->hwnd : nullptr; }
-    HWND Form2Handle() const { return form2_ ? form2_->hwnd : nullptr; }
-    // Form2's window while its model still exists.
-    Form2Window* LiveForm2() const;
-    NativeControl* FindOnForm1(HWND hwnd) const;
-    NativeControl* Find(HWND hwnd) const;
+    HWND Form1Handle() const { return Hwnd(kit_.Form1Handle()); }
+    HWND Form2Handle() const { return Hwnd(kit_.Form2Handle()); }
+    Frame* FrameOf(HWND hwnd) const;
 
     // Input: messages into model events.
     static LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK TextBoxProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleForm(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleSystem(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleTextBox(NativeControl&, UINT, WPARAM, LPARAM);
-    bool Live() const { return delivery_.Live(); }
-    // Runs a model event, then mirrors its effects (see EventDelivery).
-    void Deliver(std::function<void()> event) { delivery_.Deliver(std::move(event)); }
     void OnCommand(HWND child, int code);
     void OnScroll(HWND bar, int code);
     void OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void OnCaptureLost(HWND hwnd);
     void OnTimer(UINT_PTR id);
     // Asks Windows for the session's unlock and reconnect notices.
-    void ListenForSessionChanges();
-    void OnActivate(bool active);
-    void MoveFocus(bool backwards);
-    void FocusModelControl();
+    void ListenForSessionChanges(HWND form1);
 
     // Painting.
     LRESULT OnControlColor(HWND child, HDC dc);
@@ -93,32 +97,17 @@ class Win32View : public WindowRuntime {
     HFONT FontFor(const FontSpec& font);
     HBRUSH BrushFor(COLORREF color);
 
-    // Mirroring the model.
-    void MirrorAll();
-    void MirrorForm1();
-    void MirrorForm1Window();
-    void MirrorTimers();
-    void MirrorForm2();
-    void MirrorForm2Window();
-    void PlaceWindow(HWND hwnd, const WindowLook& look);
-    void MirrorControl(NativeWindow& window, const ControlChange& change);
-    void MirrorText(NativeControl& n, const std::string& text);
-    void MirrorPlace(NativeWindow& window, NativeControl& n);
-    void InvalidateLine(const Control& line);
-
     HINSTANCE instance_;
     App* app_ = nullptr;
     ShellTrayIcon* trayIcon_ = nullptr;
-    std::unique_ptr<Form1Window> form1_;
-    std::unique_ptr<Form2Window> form2_;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     UINT taskbarCreated_ = 0;
-    float twipsPerPixel_ = 15.0f;
     int dpi_ = 96;
     bool sessionNotices_ = false; // registered for unlock and reconnect
-    EventDelivery delivery_{[this] { MirrorAll(); }};
     Press press_;
+    // Text boxes: the window procedure under ours.
+    std::map<HWND, WNDPROC> baseProcs_;
 
     std::map<std::string, HFONT> fonts_;
     std::map<COLORREF, HBRUSH> brushes_;

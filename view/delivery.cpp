@@ -1,6 +1,6 @@
-#include "app/delivery.h"
+#include "view/delivery.h"
 
-namespace lumatone {
+namespace lumatone::view {
 
 bool EventDelivery::Live() const {
     return app_ != nullptr && app_->form1.loaded && !app_->Ended();
@@ -43,4 +43,4 @@ void EventDelivery::FinishEvent() {
         f.FocusNext();
 }
 
-} // namespace lumatone
+} // namespace lumatone::view

@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-namespace lumatone {
+namespace lumatone::view {
 
 // An event runs at once and the view then mirrors what it changed. An event
 // that arrives while the view mirrors (systems send some as windows show or
@@ -34,4 +34,4 @@ class EventDelivery {
     std::vector<std::function<void()>> deferred_;
 };
 
-} // namespace lumatone
+} // namespace lumatone::view
