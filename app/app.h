@@ -67,17 +67,22 @@ class App {
     std::string saveFailurePath;
 
     SettingsSession settings;
+
+  private:
     GammaControls gamma;
     VibranceControls vibrance;
     MonitorPanel monitor;
     VolumeSlider volumeSlider;
     Hotkeys hotkeys;
+
+  public:
     Tray tray;
+
+  private:
     ExitChoice exitChoice;
     Dragging dragging;
     MailLink mailLink;
 
-  private:
     void Startup();
     void Shutdown(UnloadReason reason);
 
