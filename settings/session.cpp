@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
 
 namespace lumatone {
 namespace {
@@ -34,9 +35,24 @@ std::string SettingsSession::Path() const {
 
 void SettingsSession::Load() {
     const std::string path = Path();
-    unreadable_ = profile_.StateOf(path) == FileState::Unreadable;
+    std::string source = path;
+    if (profile_.StateOf(path) == FileState::Missing) {
+        // A copy alone is what a save cut off while it replaced the file left:
+        // it holds the settings. Read where it lies when it cannot be renamed.
+        std::vector<std::string> copies = {path + ".new"};
+        for (std::string& copy : profile_.LeftoverCopies(path))
+            copies.push_back(std::move(copy));
+        for (const std::string& copy : copies) {
+            if (profile_.StateOf(copy) != FileState::Readable)
+                continue;
+            if (!profile_.MoveOver(copy, path))
+                source = copy;
+            break;
+        }
+    }
+    unreadable_ = profile_.StateOf(source) == FileState::Unreadable;
     for (std::size_t i = 0; i < stored_.size(); ++i)
-        stored_[i] = ReadIni(profile_, kSettingsTable[i].section, kSettingsTable[i].key, path);
+        stored_[i] = ReadIni(profile_, kSettingsTable[i].section, kSettingsTable[i].key, source);
 }
 
 std::optional<std::int16_t> SettingsSession::Usable(std::size_t setting) const {
@@ -103,7 +119,11 @@ bool SettingsSession::SaveThroughCopy(const Values& values, const std::string& p
     if (copy.empty())
         return false;
     const bool fromFile = state != FileState::Missing;
-    bool saved = fromFile ? profile_.CopyOver(path, copy) : profile_.RemoveFile(copy);
+    // Process ids come back: without the file, a copy already at this name may
+    // be all that is left of the settings.
+    if (!fromFile && profile_.StateOf(copy) != FileState::Missing)
+        return false;
+    bool saved = !fromFile || profile_.CopyOver(path, copy);
     saved = saved && WriteAll(profile_, values, copy, fromFile) &&
             HoldsAll(profile_, values, copy) && profile_.MoveOver(copy, path);
     // A replace may have removed the file and failed to put the copy in its place.

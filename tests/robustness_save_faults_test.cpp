@@ -232,6 +232,48 @@ TEST(SaveFaults, ACopyThatCannotBeMadeOrPutInPlaceGivesWayToWritingInPlace) {
     }
 }
 
+// A power cut while a copy replaced the file, on a volume where that is two
+// steps, leaves only the copy: it is the settings.
+TEST(SaveFaults, ACopyWithoutTheFileIsTakenBackAtStart) {
+    struct Case {
+        const char* copy;               // after settings.ini
+        const char* what;               // what keeps it from being renamed back
+        void (*blockRename)(SimApp& s); // null: nothing does
+    };
+    const Case cases[] = {
+        {".new", "", nullptr},
+        {".4242.new", "", nullptr},
+        {".4242.new", ", folder fixed",
+         [](SimApp& s) { s.sim.files.fixedFolders.insert(s.sim.system.programFolder); }},
+        // The name this program's own copy gets, as with a process id used again.
+        {".1.new", ", a folder at the file's name",
+         [](SimApp& s) { s.sim.files.folders.insert(s.SettingsFile()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.copy) + c.what);
+        SimApp s;
+        const std::string copy = s.SettingsFile() + c.copy;
+        s.sim.files.files[copy] = PreviousFile();
+        const bool blocked = c.blockRename != nullptr;
+        if (blocked)
+            c.blockRename(s);
+        App& app = s.Start();
+        EXPECT_EQ(app.form1.HScroll1.Value(), 12);
+        EXPECT_EQ(app.form1.Text1.text, "F1");
+        EXPECT_EQ(s.HasIni(), !blocked);
+        EXPECT_EQ(s.sim.files.files.count(copy), blocked ? 1u : 0u);
+
+        app.form1.HScroll1.SetValue(20);
+        app.Unload(UnloadReason::UserQuit);
+        if (blocked) { // never deleted while it may be the only copy
+            EXPECT_EQ(s.sim.files.files.count(copy), 1u);
+            continue;
+        }
+        EXPECT_EQ(s.Read("Gamma", "lastgamma"), "20");
+        EXPECT_EQ(s.Read("Mine", "note"), "keep me");
+    }
+}
+
 // Locked by another program at start-up, the file reads as missing. Were it
 // saved, design values would replace every setting, and the unticked "Start
 // with Windows" would remove the Run value.
