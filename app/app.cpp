@@ -65,6 +65,9 @@ Form2& App::ShowForm2() {
 
 void App::CloseForm2() {
     form2.reset();
+    // "x" hid the main window for the tray; with no icon it would be lost.
+    if (!form1.visible && !tray.IconPresent())
+        tray.KeepOnScreenUntilIcon();
 }
 
 } // namespace lumatone

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lumatone {
 
@@ -22,6 +24,10 @@ class FileStore {
     virtual bool Rename(const std::string& from, const std::string& to) = 0;
     // True when no file is left at path.
     virtual bool Remove(const std::string& path) = 0;
+    // What Profile::UniqueCopyName, LeftoverCopies and HasRoomFor ask of the disk.
+    virtual std::string UniqueCopyName(const std::string& path) = 0;
+    virtual std::vector<std::string> LeftoverCopies(const std::string& path) = 0;
+    virtual bool HasRoomFor(const std::string& path, std::uint64_t bytes) = 0;
 };
 
 } // namespace lumatone

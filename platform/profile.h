@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lumatone {
 
@@ -31,6 +32,14 @@ class Profile {
     virtual bool MoveOver(const std::string& from, const std::string& to) = 0;
     // True when no file is left at path.
     virtual bool RemoveFile(const std::string& path) = 0;
+
+    // A name beside path, path + "." + a tag + ".new", that no other running
+    // program takes for its copy; empty when none can be had.
+    virtual std::string UniqueCopyName(const std::string& path) = 0;
+    // The files of that form now beside path, whoever made them, in name order.
+    virtual std::vector<std::string> LeftoverCopies(const std::string& path) = 0;
+    // False only when the disk holding path is known to have less room than bytes.
+    virtual bool HasRoomFor(const std::string& path, std::uint64_t bytes) = 0;
 };
 
 } // namespace lumatone

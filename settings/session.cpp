@@ -4,6 +4,8 @@
 #include "settings/ini.h"
 
 #include <algorithm>
+#include <string_view>
+#include <vector>
 
 namespace lumatone {
 namespace {
@@ -33,9 +35,24 @@ std::string SettingsSession::Path() const {
 
 void SettingsSession::Load() {
     const std::string path = Path();
-    unreadable_ = profile_.StateOf(path) == FileState::Unreadable;
+    std::string source = path;
+    if (profile_.StateOf(path) == FileState::Missing) {
+        // A copy alone is what a save cut off while it replaced the file left:
+        // it holds the settings. Read where it lies when it cannot be renamed.
+        std::vector<std::string> copies = {path + ".new"};
+        for (std::string& copy : profile_.LeftoverCopies(path))
+            copies.push_back(std::move(copy));
+        for (const std::string& copy : copies) {
+            if (profile_.StateOf(copy) != FileState::Readable)
+                continue;
+            if (!profile_.MoveOver(copy, path))
+                source = copy;
+            break;
+        }
+    }
+    unreadable_ = profile_.StateOf(source) == FileState::Unreadable;
     for (std::size_t i = 0; i < stored_.size(); ++i)
-        stored_[i] = ReadIni(profile_, kSettingsTable[i].section, kSettingsTable[i].key, path);
+        stored_[i] = ReadIni(profile_, kSettingsTable[i].section, kSettingsTable[i].key, source);
 }
 
 std::optional<std::int16_t> SettingsSession::Usable(std::size_t setting) const {
@@ -57,6 +74,64 @@ SettingsSession::Codes SettingsSession::CodesToWriteBack(std::size_t group) cons
     return codes;
 }
 
+namespace {
+
+// What reading gives back of a written value.
+std::string AsReadBack(const std::string& value) {
+    return value.substr(0, value.find('\0')).substr(0, 254);
+}
+
+// A write into a file that vanished would make a new one holding one key:
+// each write but the one that creates the file finds it there or is not made.
+bool WriteAll(Profile& profile, const SettingsSession::Values& values, const std::string& path,
+              bool existing) {
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (((existing || i > 0) && profile.StateOf(path) != FileState::Readable) ||
+            !WriteIni(profile, kSettingsTable[i].section, kSettingsTable[i].key, values[i], path))
+            return false;
+    return true;
+}
+
+bool HoldsAll(Profile& profile, const SettingsSession::Values& values, const std::string& path) {
+    for (std::size_t i = 0; i < values.size(); ++i)
+        if (ReadIni(profile, kSettingsTable[i].section, kSettingsTable[i].key, path) !=
+            AsReadBack(values[i]))
+            return false;
+    return true;
+}
+
+// Bytes the values take as lines of the file.
+std::uint64_t SizeOf(const SettingsSession::Values& values) {
+    std::uint64_t size = 0;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        size += std::string_view(kSettingsTable[i].section).size() +
+                std::string_view(kSettingsTable[i].key).size() + values[i].size() + 8;
+    return size;
+}
+
+} // namespace
+
+bool SettingsSession::SaveThroughCopy(const Values& values, const std::string& path,
+                                      FileState state) {
+    // The copy's name is this program's own: another one saving at the same
+    // time cannot remove it or write into it.
+    const std::string copy = profile_.UniqueCopyName(path);
+    if (copy.empty())
+        return false;
+    const bool fromFile = state != FileState::Missing;
+    // Process ids come back: without the file, a copy already at this name may
+    // be all that is left of the settings.
+    if (!fromFile && profile_.StateOf(copy) != FileState::Missing)
+        return false;
+    bool saved = !fromFile || profile_.CopyOver(path, copy);
+    saved = saved && WriteAll(profile_, values, copy, fromFile) &&
+            HoldsAll(profile_, values, copy) && profile_.MoveOver(copy, path);
+    // A replace may have removed the file and failed to put the copy in its place.
+    if (!saved && (!fromFile || profile_.StateOf(path) != FileState::Missing))
+        profile_.RemoveFile(copy);
+    return saved;
+}
+
 bool SettingsSession::Save(const Values& values) {
     const std::string path = Path();
     // Settings as they stand touch nothing: quitting from a read-only folder is no failure.
@@ -69,17 +144,19 @@ bool SettingsSession::Save(const Values& values) {
 
     // The kernel rewrites the file on every write. The writes go to a copy
     // beside it instead, which then replaces it in one step: a crash or a
-    // power loss part-way leaves the old file whole. A copy left by such a
-    // crash is overwritten here.
-    const std::string copy = path + ".new";
-    bool saved = profile_.StateOf(path) == FileState::Missing ? profile_.RemoveFile(copy)
-                                                              : profile_.CopyOver(path, copy);
-    for (std::size_t i = 0; i < values.size() && saved; ++i)
-        saved =
-            WriteIni(profile_, kSettingsTable[i].section, kSettingsTable[i].key, values[i], copy);
-    saved = saved && profile_.MoveOver(copy, path);
-    if (!saved)
-        profile_.RemoveFile(copy);
+    // power loss part-way leaves the old file whole.
+    const FileState state = profile_.StateOf(path);
+    if (state == FileState::Unreadable)
+        return false;
+    bool saved = SaveThroughCopy(values, path, state);
+    // Where a copy is refused (no right to create files in the folder, the
+    // file held without delete sharing) writing in place still works. Not on
+    // a full disk: a rewrite there can cut the file short.
+    if (!saved && profile_.StateOf(path) == state && profile_.HasRoomFor(path, SizeOf(values)))
+        saved = WriteAll(profile_, values, path, state != FileState::Missing);
+    // A copy by the one name all saves once shared is stale beside a whole file.
+    if (saved)
+        profile_.RemoveFile(path + ".new");
     return saved;
 }
 

@@ -47,7 +47,8 @@ class SettingsSession {
     // Program folder, separator, "settings.ini", built afresh on every call.
     std::string Path() const;
     // Writes the values through a copy beside the file that then replaces it
-    // in one step; true when all are stored.
+    // in one step, or into the file itself where no copy can take its place;
+    // true when all are stored.
     bool Save(const Values& values);
 
     // The remembered answer of the exit dialog, read afresh: true minimise,
@@ -57,6 +58,8 @@ class SettingsSession {
     void RememberExitAnswer(bool minimize, bool withoutAsking);
 
   private:
+    bool SaveThroughCopy(const Values& values, const std::string& path, FileState state);
+
     Profile& profile_;
     System& system_;
     Values stored_;

@@ -105,6 +105,29 @@ TEST(ExitDialog, NeverOutlivesTheMainWindow) {
     }
 }
 
+// "x" hides the main window while the dialog asks; closing the dialog
+// unanswered must not leave it hidden with no icon to bring it back.
+TEST(ExitDialog, ClosedUnansweredLeavesTheWindowWithinReach) {
+    for (bool icon : {true, false}) {
+        SCOPED_TRACE(icon ? "icon in the tray" : "shell refuses the icon");
+        testing::SimApp s;
+        s.sim.shell.failAdd = !icon;
+        App& app = s.Start();
+        app.form1.Command1.Click();
+        ASSERT_TRUE(app.Form2Loaded());
+        app.CloseForm2();
+        EXPECT_FALSE(app.Form2Loaded());
+        if (icon) {
+            ExpectInTray(app, s.sim.shell);
+            continue;
+        }
+        EXPECT_TRUE(app.form1.visible);
+        s.sim.shell.failAdd = false;
+        s.Advance(1500);
+        ExpectInTray(app, s.sim.shell); // the close still asked for the tray
+    }
+}
+
 TEST(MinimizeButton, HidesToTrayWithoutASecondIcon) {
     testing::SimApp s;
     App& app = s.Start();

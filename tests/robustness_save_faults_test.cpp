@@ -1,10 +1,12 @@
 // Saving at shutdown when the disk will not cooperate: the previous file stays
 // whole and readable, and a user who chose to quit is told once.
 #include "settings/regedit.h"
+#include "settings/session.h"
 #include "support/sim_app.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace lumatone {
@@ -42,6 +44,12 @@ void ChangeEverything(App& app) {
         lock->Click();
 }
 
+// No copy of the settings, by whatever name, is left beside them.
+bool NoCopyLeft(SimApp& s) {
+    return s.sim.files.LeftoverCopies(s.SettingsFile()).empty() &&
+           s.sim.files.files.count(s.SettingsFile() + ".new") == 0;
+}
+
 TEST(SaveFaults, PreviousFileStaysWholeAndAQuittingUserIsTold) {
     struct Case {
         const char* what;
@@ -74,6 +82,7 @@ TEST(SaveFaults, PreviousFileStaysWholeAndAQuittingUserIsTold) {
             EXPECT_EQ(s.sim.shell.messageBoxes.size(), reason == UnloadReason::UserQuit ? 1u : 0u);
             EXPECT_TRUE(app.Ended());
             EXPECT_EQ(s.sim.files.files.count(s.SettingsFile() + ".new"), 0u);
+            EXPECT_TRUE(NoCopyLeft(s));
 
             // The disk comes back: what is there is a whole file.
             s.sim.files.unreadable.clear();
@@ -120,6 +129,149 @@ TEST(SaveFaults, CopyLeftByACrashedSaveIsOverwritten) {
     EXPECT_EQ(s.Read("Mine", "note"), "keep me");
     EXPECT_EQ(s.Read("Stale", "x"), "");
     EXPECT_EQ(s.sim.files.files.count(s.SettingsFile() + ".new"), 0u);
+}
+
+// The kernel's profile functions, with another program's doings run between
+// two of this one's writes.
+class InterruptedProfile : public PortableProfile {
+  public:
+    InterruptedProfile(FileStore& files, int writesBefore, std::function<void()> other)
+        : PortableProfile(files), writesBefore_(writesBefore), other_(std::move(other)) {}
+    bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                                   const std::string& value, const std::string& path) override {
+        const bool written = PortableProfile::WritePrivateProfileString(section, key, value, path);
+        if (--writesBefore_ == 0)
+            other_();
+        return written;
+    }
+
+  private:
+    int writesBefore_;
+    std::function<void()> other_;
+};
+
+// Both programs quit at log-off, or a cleaner removes copies: each save
+// lands whole, or says it failed.
+TEST(SaveFaults, SavesInterruptedByAnotherProgramLeaveAWholeFile) {
+    for (bool removeCopies : {false, true}) {
+        for (int writesBefore : {1, 10, 43}) {
+            SCOPED_TRACE(std::to_string(writesBefore) +
+                         (removeCopies ? " writes, then copies removed"
+                                       : " writes, then a second program saves"));
+            SimApp s;
+            s.IniText() = PreviousFile();
+            SettingsSession::Values first, second;
+            first.fill("11");
+            second.fill("22");
+            SettingsSession other(s.sim.profile, s.sim.system);
+            bool otherSaved = removeCopies;
+            InterruptedProfile interrupted(s.sim.files, writesBefore, [&] {
+                if (!removeCopies) {
+                    otherSaved = other.Save(second);
+                    return;
+                }
+                s.sim.files.files.erase(s.SettingsFile() + ".new");
+                for (const std::string& copy : s.sim.files.LeftoverCopies(s.SettingsFile()))
+                    s.sim.files.files.erase(copy);
+            });
+            SettingsSession session(interrupted, s.sim.system);
+            const bool saved = session.Save(first);
+
+            EXPECT_TRUE(otherSaved);
+            if (removeCopies && !saved) {
+                EXPECT_EQ(s.IniText(), PreviousFile());
+                continue;
+            }
+            const std::string winner = saved ? "11" : "22";
+            for (const Setting& setting : kSettingsTable) {
+                if (std::string(setting.section) != "Exit Settings") {
+                    EXPECT_EQ(s.Read(setting.section, setting.key), winner) << setting.key;
+                }
+            }
+            EXPECT_EQ(s.Read("Mine", "note"), "keep me");
+            EXPECT_TRUE(NoCopyLeft(s));
+        }
+    }
+}
+
+// A folder where only settings.ini may change, or a file another program
+// holds without delete sharing: the copy is impossible, writing in place is not.
+TEST(SaveFaults, ACopyThatCannotBeMadeOrPutInPlaceGivesWayToWritingInPlace) {
+    struct Case {
+        const char* what;
+        void (*fault)(SimApp&);
+    };
+    const Case cases[] = {
+        {"a folder at the copy's name",
+         [](SimApp& s) {
+             s.sim.files.folders.insert(s.SettingsFile() + ".new");
+             s.sim.files.folders.insert(s.SettingsFile() + "." +
+                                        std::to_string(s.sim.files.copyNames + 1) + ".new");
+         }},
+        {"no new file in the folder",
+         [](SimApp& s) { s.sim.files.fixedFolders.insert(s.sim.system.programFolder); }},
+        {"file held without delete sharing",
+         [](SimApp& s) { s.sim.files.undeletable.insert(s.SettingsFile()); }},
+        {"no unique name", [](SimApp& s) { s.sim.files.failCopyNames = true; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SimApp s;
+        s.IniText() = PreviousFile();
+        App& app = s.Start();
+        ChangeEverything(app);
+        c.fault(s);
+        app.Unload(UnloadReason::UserQuit);
+
+        EXPECT_TRUE(app.saveFailurePath.empty());
+        EXPECT_TRUE(s.sim.shell.messageBoxes.empty());
+        EXPECT_EQ(s.Read("Gamma", "lastgamma"), "30");
+        EXPECT_EQ(s.Read("Volume", "hotkeyreset2name"), "A");
+        EXPECT_EQ(s.Read("Mine", "note"), "keep me");
+        EXPECT_TRUE(NoCopyLeft(s));
+    }
+}
+
+// A power cut while a copy replaced the file, on a volume where that is two
+// steps, leaves only the copy: it is the settings.
+TEST(SaveFaults, ACopyWithoutTheFileIsTakenBackAtStart) {
+    struct Case {
+        const char* copy;               // after settings.ini
+        const char* what;               // what keeps it from being renamed back
+        void (*blockRename)(SimApp& s); // null: nothing does
+    };
+    const Case cases[] = {
+        {".new", "", nullptr},
+        {".4242.new", "", nullptr},
+        {".4242.new", ", folder fixed",
+         [](SimApp& s) { s.sim.files.fixedFolders.insert(s.sim.system.programFolder); }},
+        // The name this program's own copy gets, as with a process id used again.
+        {".1.new", ", a folder at the file's name",
+         [](SimApp& s) { s.sim.files.folders.insert(s.SettingsFile()); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.copy) + c.what);
+        SimApp s;
+        const std::string copy = s.SettingsFile() + c.copy;
+        s.sim.files.files[copy] = PreviousFile();
+        const bool blocked = c.blockRename != nullptr;
+        if (blocked)
+            c.blockRename(s);
+        App& app = s.Start();
+        EXPECT_EQ(app.form1.HScroll1.Value(), 12);
+        EXPECT_EQ(app.form1.Text1.text, "F1");
+        EXPECT_EQ(s.HasIni(), !blocked);
+        EXPECT_EQ(s.sim.files.files.count(copy), blocked ? 1u : 0u);
+
+        app.form1.HScroll1.SetValue(20);
+        app.Unload(UnloadReason::UserQuit);
+        if (blocked) { // never deleted while it may be the only copy
+            EXPECT_EQ(s.sim.files.files.count(copy), 1u);
+            continue;
+        }
+        EXPECT_EQ(s.Read("Gamma", "lastgamma"), "20");
+        EXPECT_EQ(s.Read("Mine", "note"), "keep me");
+    }
 }
 
 // Locked by another program at start-up, the file reads as missing. Were it

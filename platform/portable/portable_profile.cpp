@@ -243,4 +243,16 @@ bool PortableProfile::RemoveFile(const std::string& path) {
     return files_.Remove(path);
 }
 
+std::string PortableProfile::UniqueCopyName(const std::string& path) {
+    return files_.UniqueCopyName(path);
+}
+
+std::vector<std::string> PortableProfile::LeftoverCopies(const std::string& path) {
+    return files_.LeftoverCopies(path);
+}
+
+bool PortableProfile::HasRoomFor(const std::string& path, std::uint64_t bytes) {
+    return files_.HasRoomFor(path, bytes);
+}
+
 } // namespace lumatone

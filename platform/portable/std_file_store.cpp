@@ -1,5 +1,6 @@
 #include "platform/portable/std_file_store.h"
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -13,12 +14,16 @@ namespace {
 namespace fs = std::filesystem;
 
 // Unique enough that two programs saving into one folder never share a name.
-fs::path TemporaryBeside(const fs::path& target) {
+std::string UniqueTag() {
     static std::atomic<unsigned> counter{0};
     static const unsigned long long salt = std::random_device{}();
-    std::ostringstream name;
-    name << target.filename().string() << '.' << std::hex << salt << '.' << counter++ << ".tmp";
-    return target.parent_path() / name.str();
+    std::ostringstream tag;
+    tag << std::hex << salt << '.' << counter++;
+    return tag.str();
+}
+
+fs::path TemporaryBeside(const fs::path& target) {
+    return target.parent_path() / (target.filename().string() + '.' + UniqueTag() + ".tmp");
 }
 
 } // namespace
@@ -95,6 +100,38 @@ bool StdFileStore::Rename(const std::string& from, const std::string& to) {
         return false;
     fs::rename(fs::path(from), fs::path(to), ec);
     return !ec;
+}
+
+std::string StdFileStore::UniqueCopyName(const std::string& path) {
+    return path + '.' + UniqueTag() + ".new";
+}
+
+std::vector<std::string> StdFileStore::LeftoverCopies(const std::string& path) {
+    const fs::path target(path);
+    const std::string prefix = target.filename().string() + '.', suffix = ".new";
+    // Names are given back in the form path was given, separators included.
+    const std::string folder = path.substr(0, path.size() - target.filename().string().size());
+    std::vector<std::string> copies;
+    std::error_code ec;
+    const fs::path parent = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (fs::directory_iterator it(parent, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        if (name.size() > prefix.size() + suffix.size() && name.rfind(prefix, 0) == 0 &&
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0 &&
+            it->is_regular_file(typeError))
+            copies.push_back(folder + name);
+    }
+    std::sort(copies.begin(), copies.end());
+    return copies;
+}
+
+bool StdFileStore::HasRoomFor(const std::string& path, std::uint64_t bytes) {
+    const fs::path target(path);
+    std::error_code ec;
+    const fs::space_info space =
+        fs::space(target.has_parent_path() ? target.parent_path() : fs::path("."), ec);
+    return ec || space.available >= bytes;
 }
 
 bool StdFileStore::Remove(const std::string& path) {

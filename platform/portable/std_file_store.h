@@ -16,6 +16,9 @@ class StdFileStore : public FileStore {
     bool Replace(const std::string& path, const std::string& content) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;
+    std::string UniqueCopyName(const std::string& path) override;
+    std::vector<std::string> LeftoverCopies(const std::string& path) override;
+    bool HasRoomFor(const std::string& path, std::uint64_t bytes) override;
 };
 
 } // namespace lumatone

@@ -19,6 +19,9 @@ class SimFileStore : public FileStore {
     bool Replace(const std::string& path, const std::string& content) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;
+    std::string UniqueCopyName(const std::string& path) override;
+    std::vector<std::string> LeftoverCopies(const std::string& path) override;
+    bool HasRoomFor(const std::string& path, std::uint64_t bytes) override;
 
     std::map<std::string, std::string> files;
     // Paths taken by a folder: they exist, cannot be read and cannot be replaced.
@@ -29,6 +32,15 @@ class SimFileStore : public FileStore {
     std::set<std::string> removedFolders;
     // Bytes the disk holds in all; a replace that would need more fails.
     std::optional<std::uint64_t> capacity;
+    // Folders whose entries are fixed: a file in them may be rewritten, none
+    // created, renamed or removed.
+    std::set<std::string> fixedFolders;
+    // Files another program holds without delete sharing: rewritten in place
+    // they may be, renamed or removed not.
+    std::set<std::string> undeletable;
+    // UniqueCopyName hands out path + "." + the next number + ".new".
+    std::uint64_t copyNames = 0;
+    bool failCopyNames = false;
 
     bool failReads = false;
     bool failWrites = false;
@@ -37,6 +49,8 @@ class SimFileStore : public FileStore {
 
   private:
     bool InRemovedFolder(const std::string& path) const;
+    bool InFixedFolder(const std::string& path) const;
+    std::uint64_t UsedBesides(const std::string& path) const;
 };
 
 } // namespace lumatone

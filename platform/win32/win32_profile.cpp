@@ -2,6 +2,8 @@
 
 #include "platform/win32/win32_windows.h"
 
+#include <algorithm>
+
 namespace lumatone {
 
 std::uint32_t Win32Profile::GetPrivateProfileString(const std::string& section,
@@ -68,6 +70,60 @@ bool Win32Profile::RemoveFile(const std::string& path) {
     if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
         ::SetFileAttributesA(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
     return ::DeleteFileA(path.c_str()) != FALSE;
+}
+
+} // namespace lumatone
+
+namespace lumatone {
+namespace {
+
+// The folder part of path with its separator, empty when there is none.
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+std::string Win32Profile::UniqueCopyName(const std::string& path) {
+    // No two running programs share a process id.
+    return path + "." + std::to_string(::GetCurrentProcessId()) + ".new";
+}
+
+std::vector<std::string> Win32Profile::LeftoverCopies(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const std::string prefix = path.substr(folder.size()) + ".", suffix = ".new";
+    std::vector<std::string> copies;
+    WIN32_FIND_DATAA found{};
+    HANDLE search = ::FindFirstFileA((path + ".*.new").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return copies;
+    do {
+        // The pattern also matches short 8.3 names and looser long ones.
+        const std::string name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            name.size() > prefix.size() + suffix.size() &&
+            ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str(),
+                             static_cast<int>(prefix.size()), prefix.c_str(),
+                             static_cast<int>(prefix.size())) == CSTR_EQUAL &&
+            ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE,
+                             name.c_str() + name.size() - suffix.size(),
+                             static_cast<int>(suffix.size()), suffix.c_str(),
+                             static_cast<int>(suffix.size())) == CSTR_EQUAL)
+            copies.push_back(folder + name);
+    } while (::FindNextFileA(search, &found) != FALSE);
+    ::FindClose(search);
+    std::sort(copies.begin(), copies.end());
+    return copies;
+}
+
+bool Win32Profile::HasRoomFor(const std::string& path, std::uint64_t bytes) {
+    const std::string folder = FolderOf(path);
+    ULARGE_INTEGER available{};
+    if (::GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(), &available, nullptr,
+                              nullptr) == FALSE)
+        return true;
+    return available.QuadPart >= bytes;
 }
 
 } // namespace lumatone

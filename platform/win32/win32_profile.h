@@ -15,6 +15,9 @@ class Win32Profile : public Profile {
     bool CopyOver(const std::string& from, const std::string& to) override;
     bool MoveOver(const std::string& from, const std::string& to) override;
     bool RemoveFile(const std::string& path) override;
+    std::string UniqueCopyName(const std::string& path) override;
+    std::vector<std::string> LeftoverCopies(const std::string& path) override;
+    bool HasRoomFor(const std::string& path, std::uint64_t bytes) override;
 };
 
 } // namespace lumatone
