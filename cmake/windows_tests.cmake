@@ -16,7 +16,7 @@ file(GLOB LUMATONE_WIN32_TEST_SOURCES CONFIGURE_DEPENDS
      ${LUMATONE_ROOT}/tests/win32/*.cpp)
 add_executable(lumatone_win32_tests ${LUMATONE_WIN32_TEST_SOURCES})
 target_include_directories(lumatone_win32_tests PRIVATE ${LUMATONE_ROOT}/tests)
-target_link_libraries(lumatone_win32_tests PRIVATE lumatone_win32 lumatone_display gtest gtest_main
+target_link_libraries(lumatone_win32_tests PRIVATE lumatone_win32 lumatone_display lumatone_settings gtest gtest_main
                                                    lumatone_warnings)
 target_compile_definitions(lumatone_win32_tests PRIVATE NOMINMAX)
 add_dependencies(lumatone_win32_tests lumatone_win32_standin)
