@@ -3,6 +3,7 @@
 #include "platform/linux/linux_platform.h"
 #include "qtapp/session.h"
 #include "qtapp/shell.h"
+#include "qtapp/single_instance.h"
 #include "qtapp/view.h"
 
 #include <QApplication>
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("lumatone");
     QApplication::setApplicationDisplayName("Lumatone");
     QApplication::setDesktopFileName("lumatone");
+    // Decided before anything reads the settings or docks an icon.
+    lumatone::view::UnixSingleInstance single;
+    if (!lumatone::ClaimOrHandOver(single))
+        return 0;
 
     lumatone::view::QtView view;
     lumatone::view::QtShell shell(
@@ -29,6 +34,7 @@ int main(int argc, char** argv) {
     if (!view.Create(app))
         return 1;
     lumatone::view::ListenForSessionEnd(view, app);
+    single.OnShowAsked([&view] { view.ShowAsked(); });
     app.Load();
     view.PlaceInitially();
     view.Sync();

@@ -40,4 +40,20 @@ void QtView::EndProgram() {
     QCoreApplication::exit(0);
 }
 
+void QtView::ShowAsked() {
+    if (!form1_ || !Live())
+        return;
+    // Under a message box the main window takes no input, as with the tray
+    // icon's clicks; the box comes to the front instead.
+    QWidget* front = QApplication::activeModalWidget();
+    if (front == nullptr) {
+        Deliver([this] { app_->tray.ShowAction(); });
+        front = form1_.get();
+    }
+    if (front->isVisible()) {
+        front->raise();
+        front->activateWindow();
+    }
+}
+
 } // namespace lumatone::view

@@ -32,6 +32,8 @@ class QtView : public QObject, public KitView, public PopupMenu, public ProgramE
     int Popup(const std::vector<std::string>& captions) override;
     ScreenMetrics& Metrics() { return kit_; }
     void EndProgram() override;
+    // A later copy asked: Form1 shows as through the tray, and comes to the front.
+    void ShowAsked();
     // The same, with the main window and icon, for the services.
 
   private:

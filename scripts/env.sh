@@ -163,6 +163,9 @@ lumatone_env_start() {
     runtime=$(mktemp -d /tmp/lumatone-env.XXXXXX)
     echo "$runtime" >"$LUMATONE_ENV_DIR/runtime"
     chmod 700 "$runtime"
+    # The desktop is a session of its own: what a program keeps per session
+    # (the Linux program's one-copy lock) stays apart from other desktops.
+    export XDG_RUNTIME_DIR="$runtime"
 
     LUMATONE_XVFB_DISPLAY=$(_lumatone_start_x xvfb Xvfb -screen 0 1024x768x24 -nolisten tcp -noreset) ||
         return 1

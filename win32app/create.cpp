@@ -8,7 +8,6 @@
 namespace lumatone::view {
 namespace {
 
-constexpr const char* kForm1Class = "LumatoneForm1";
 constexpr const char* kFrameClass = "LumatoneFrame";
 constexpr const char* kForm2Class = "LumatoneForm2";
 constexpr int kIconResource = 1;
@@ -48,6 +47,27 @@ NativeKind KindOf(Control& c) {
                [](Line&) {},
            });
     return k;
+}
+
+// An elevated program hears neither the shell nor a later copy of itself,
+// both running at a lower integrity level, unless it lets their messages in.
+// Windows before 7 lacks the per-window filter, and before Vista any filter.
+void LetIn(HWND hwnd, UINT message) {
+    using WindowFilter = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    using ProcessFilter = BOOL(WINAPI*)(UINT, DWORD);
+    constexpr DWORD kAllow = 1; // MSGFLT_ALLOW, and MSGFLT_ADD of the older call
+    if (message == 0)
+        return;
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    if (user32 == nullptr)
+        return;
+    if (auto* window = reinterpret_cast<WindowFilter>(
+            reinterpret_cast<void (*)()>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")))) {
+        window(hwnd, message, kAllow, nullptr);
+    } else if (auto* process = reinterpret_cast<ProcessFilter>(reinterpret_cast<void (*)()>(
+                   GetProcAddress(user32, "ChangeWindowMessageFilter")))) {
+        process(message, kAllow);
+    }
 }
 
 } // namespace
@@ -134,8 +154,11 @@ NativeHandle Win32View::CreateForm1(Form1& f) {
     HWND hwnd = CreateWindowExA(WS_EX_APPWINDOW, kForm1Class, f.caption.c_str(),
                                 WS_POPUP | WS_CLIPCHILDREN | WS_MINIMIZEBOX, r.left, r.top,
                                 r.Width(), r.Height(), nullptr, nullptr, instance_, this);
-    if (hwnd != nullptr)
+    if (hwnd != nullptr) {
         ListenForSessionChanges(hwnd);
+        LetIn(hwnd, taskbarCreated_);
+        LetIn(hwnd, single_ != nullptr ? single_->ShowMessage() : 0);
+    }
     return hwnd;
 }
 

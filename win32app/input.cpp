@@ -99,6 +99,10 @@ LRESULT Win32View::HandleForm(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         Deliver([this] { trayIcon_->OnTaskbarCreated(); });
         return 0;
     }
+    if (single_ != nullptr && msg == single_->ShowMessage() && msg != 0 && isForm1) {
+        single_->ShowAsked();
+        return 0;
+    }
     switch (msg) {
     case kTrayCallbackMessage:
         // While a message box it owns is up, Form1 is disabled and takes no

@@ -11,6 +11,9 @@
 
 namespace lumatone::view {
 
+// How a later copy of the program finds the running one's main window.
+inline constexpr const char* kForm1Class = "LumatoneForm1";
+
 inline HWND Hwnd(NativeHandle h) {
     return static_cast<HWND>(h);
 }

@@ -55,4 +55,16 @@ void Win32View::EndProgram() {
     PostQuitMessage(0);
 }
 
+void Win32View::ShowAsked() {
+    HWND form = Form1Handle();
+    if (form == nullptr || !Live())
+        return;
+    // Under a message box Form1 takes no input, as with the tray icon's
+    // clicks; the box comes to the front instead.
+    if (IsWindowEnabled(form))
+        Deliver([this] { app_->tray.ShowAction(); });
+    if (IsWindowVisible(form))
+        SetForegroundWindow(GetLastActivePopup(form));
+}
+
 } // namespace lumatone::view

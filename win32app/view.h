@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/shell_tray_icon.h"
+#include "platform/win32/win32_single_instance.h"
 #include "platform/window_runtime.h"
 #include "view/kit.h"
 #include "win32app/native.h"
@@ -25,6 +26,10 @@ class Win32View : public KitView, public WindowRuntime {
     int Run() override; // the message loop
     // Where the icon's callback and "TaskbarCreated" go.
     void SetTrayIcon(ShellTrayIcon& icon) { trayIcon_ = &icon; }
+    // Where a later copy's request goes; before Create, which lets it in.
+    void SetSingleInstance(Win32SingleInstance& instance) { single_ = &instance; }
+    // A later copy asked: Form1 shows as through the tray, and comes to the front.
+    void ShowAsked();
 
     // WindowRuntime.
     WindowHandle MainWindow() override;
@@ -100,6 +105,7 @@ class Win32View : public KitView, public WindowRuntime {
     HINSTANCE instance_;
     App* app_ = nullptr;
     ShellTrayIcon* trayIcon_ = nullptr;
+    Win32SingleInstance* single_ = nullptr;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
     UINT taskbarCreated_ = 0;

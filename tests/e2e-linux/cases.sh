@@ -65,3 +65,20 @@ case_sigterm_saves() {
     check "ends cleanly on SIGTERM with its menu open" clean_exit
     check "and saved its settings" equals "$(ini_value Windows loadonstartup)$(ini_value Gamma lastgamma)" 06
 }
+
+case_second_start_shows_the_first() {
+    echo "- started again while hidden in the tray"
+    start_program single $'[Gamma]\nlastgamma=7' || { check "starts" false; return; }
+    tray_click 1 2
+    check "hidden in the tray" until_true 20 window_hidden
+    local before start ms
+    before=$(sha1sum <"$(settings_file)")
+    start=$EPOCHREALTIME
+    XDG_CONFIG_HOME="$E2E_DIR/config" timeout 20 "$E2E_BUILD/lumatone" >"$E2E_DIR/second.log" 2>&1
+    ms=$(((${EPOCHREALTIME/./} - ${start/./}) / 1000))
+    check "the second copy ends within 2 s (took ${ms} ms)" test "$ms" -lt 2000
+    check "the first one's window shows" until_true 20 window_shown
+    check "settings.ini untouched" equals "$(sha1sum <"$(settings_file)")" "$before"
+    check "the first one still runs" running
+    check "the menu's Exit ends the program" exit_through_menu
+}

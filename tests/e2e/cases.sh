@@ -390,3 +390,39 @@ case_gamma_back_after_system_events() {
     done
     quit_program
 }
+
+# second_start FOLDER: starts the copy in FOLDER and waits for it to end;
+# prints how long it ran, in milliseconds.
+second_start() {
+    local start=$EPOCHREALTIME
+    WINEDEBUG=+systray timeout 20 wine "$1/lumatone.exe" >"$1/second.log" 2>&1
+    echo $(((${EPOCHREALTIME/./} - ${start/./}) / 1000))
+}
+
+no_icon_added() { ! grep -q 'Shell_NotifyIconW dwMessage = 0' "$1"; }
+
+case_second_start_shows_the_first() {
+    echo "- started again, in its own folder and in another"
+    start_program single $'[Windows]\nminimizeonstartup=1\n[Gamma]\nlastgamma=30' ||
+        { check "starts" false; return; }
+    check "started hidden in the tray" equals "$(probe window | cut -d' ' -f1)" 0
+    local before ms other="$E2E_WORK/single-other"
+    before=$(sha1sum <"$E2E_DIR/settings.ini")
+    ms=$(second_start "$E2E_DIR")
+    check "the second copy ends within 2 s (took ${ms} ms)" test "$ms" -lt 2000
+    check "the first one's window shows" until_true 20 window_is "1 0"
+    check "settings.ini untouched" equals "$(sha1sum <"$E2E_DIR/settings.ini")" "$before"
+    check "the second copy added no icon" no_icon_added "$E2E_DIR/second.log"
+    check "the first one still runs" running
+    tray_click 1 2
+    until_true 20 window_is "0 1"
+    rm -rf "$other" && mkdir -p "$other" && cp "$E2E_BUILD/lumatone.exe" "$other/"
+    ms=$(second_start "$other")
+    check "a copy in another folder ends too (took ${ms} ms)" test "$ms" -lt 2000
+    check "and shows the first one's window" until_true 20 window_is "1 0"
+    check "without a settings.ini of its own" test ! -e "$other/settings.ini"
+    focus_window
+    xdotool key alt+F4
+    wait_exit
+    stop_program
+}
