@@ -44,13 +44,12 @@ bool GammaKeeper::WriteOne(Display& display) {
 }
 
 bool GammaKeeper::WritePrimary(Display& d, bool wholeScreenTook) {
-    const ReadBack whole = wholeScreenTook ? Read({}) : ReadBack::Unreadable;
     d.direct = false;
-    if (whole == ReadBack::Same)
-        return true;
-    // Without a name there is no other way in: an unreadable screen is trusted.
     if (d.name.empty())
-        return wholeScreenTook && whole == ReadBack::Unreadable;
+        return wholeScreenTook && Read({}) != ReadBack::Differs;
+    // Read through its own context: a write keeps to one whole-screen context.
+    if (wholeScreenTook && Read(d.name) != ReadBack::Differs)
+        return true;
     d.direct = true;
     return output_.WriteRamp(d.name, ramp_) && Read(d.name) != ReadBack::Differs;
 }
