@@ -32,10 +32,26 @@ GammaKeeper::ReadBack GammaKeeper::Read(const std::string& name) const {
     return ReadBack::Same;
 }
 
-bool GammaKeeper::WriteOne(const Display& display) {
-    if (display.primary)
-        return SetGamma(output_, GammaForPosition(position_));
+bool GammaKeeper::WriteOne(Display& display) {
+    if (display.primary && !display.direct) {
+        if (SetGamma(output_, GammaForPosition(position_)))
+            return true;
+        if (display.name.empty())
+            return false;
+        display.direct = true;
+    }
     return output_.WriteRamp(display.name, ramp_);
+}
+
+bool GammaKeeper::WritePrimary(Display& d, bool wholeScreenTook) {
+    d.direct = false;
+    if (d.name.empty())
+        return wholeScreenTook && Read({}) != ReadBack::Differs;
+    // Read through its own context: a write keeps to one whole-screen context.
+    if (wholeScreenTook && Read(d.name) != ReadBack::Differs)
+        return true;
+    d.direct = true;
+    return output_.WriteRamp(d.name, ramp_) && Read(d.name) != ReadBack::Differs;
 }
 
 void GammaKeeper::Write(std::int16_t position, bool byUser) {
@@ -56,15 +72,14 @@ void GammaKeeper::Write(std::int16_t position, bool byUser) {
     if (displays_.empty() || !byUser) {
         displays_.clear();
         for (DisplayDevice& d : output_.Displays())
-            displays_.push_back({std::move(d.name), d.primary, false});
+            displays_.push_back({std::move(d.name), d.primary, false, false});
         if (displays_.empty())
-            displays_.push_back({{}, true, false});
+            displays_.push_back({{}, true, false, false});
     }
 
     for (Display& d : displays_) {
         if (d.primary) {
-            // Its own context: the write keeps to one whole-screen context.
-            d.holds = wholeScreenTook && Read(d.name) != ReadBack::Differs;
+            d.holds = WritePrimary(d, wholeScreenTook);
             continue;
         }
         // A read-back that fails proves nothing either way: the display is trusted.
@@ -80,9 +95,17 @@ void GammaKeeper::Check() {
     // A display that refused the last write is not read: it would always differ.
     // The primary through the whole screen: under Wine a third of the cost of
     // a context of its own, on every tick.
-    for (Display& d : displays_)
-        if (d.holds && Read(d.primary ? std::string() : d.name) == ReadBack::Differs)
+    for (Display& d : displays_) {
+        if (!d.holds)
+            continue;
+        ReadBack back = d.primary && !d.direct ? Read({}) : Read(d.name);
+        if (back == ReadBack::Unreadable && d.primary && !d.direct && !d.name.empty()) {
+            d.direct = true;
+            back = Read(d.name);
+        }
+        if (back == ReadBack::Differs)
             changed.push_back(&d);
+    }
     if (changed.empty()) {
         overwrites_ = 0;
         return;

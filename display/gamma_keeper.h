@@ -15,7 +15,9 @@ inline constexpr const char* kNoteGammaTakenOver = "Another program is setting t
 
 // Windows writes the whole screen's ramp to the primary display only, may
 // refuse a ramp while reporting success, and resets ramps on display changes,
-// after sleep, at unlock, and whenever another program writes its own.
+// after sleep, at unlock, and whenever another program writes its own. Since
+// Windows 10 1903 an extended desktop's whole screen may refuse while the
+// primary's own context works.
 class GammaKeeper {
   public:
     explicit GammaKeeper(GammaOutput& output) : output_(output) {}
@@ -38,12 +40,15 @@ class GammaKeeper {
     struct Display {
         std::string name; // empty: the whole screen, when no display is listed
         bool primary;
-        bool holds; // took the last write and read it back
+        bool holds;  // took the last write and read it back
+        bool direct; // the primary, reached through its own context: the whole screen failed
     };
     enum class ReadBack { Same, Differs, Unreadable };
     // An empty name reads the whole screen.
     ReadBack Read(const std::string& name) const;
-    bool WriteOne(const Display& display);
+    bool WriteOne(Display& display);
+    // The primary through the whole screen, else through its own context.
+    bool WritePrimary(Display& primary, bool wholeScreenTook);
     void NoteRefusals();
 
     GammaOutput& output_;

@@ -71,6 +71,38 @@ TEST_F(GammaKeeping, EveryDisplayFollowsTheSliderAndOneThatDoesNotTakeItIsNamed)
     EXPECT_EQ(s.Read("Gamma", "lastgamma"), "30");
 }
 
+// Windows 10 from 1903 refuses the whole screen of an extended desktop while
+// the primary's own context works; a driver may also take it without applying it.
+TEST_F(GammaKeeping, WhereTheWholeScreenFailsThePrimaryGetsTheRampThroughItsOwnContext) {
+    for (Answer whole : {Answer::Refuses, Answer::Ignores}) {
+        SCOPED_TRACE(static_cast<int>(whole));
+        testing::SimApp fresh;
+        fresh.sim.screen.wholeScreen = whole;
+        fresh.sim.screen.AddDisplay();
+        fresh.Write("Gamma", "lastgamma", "27");
+        App& app = fresh.Start();
+        auto& displays = fresh.sim.screen.displays;
+        EXPECT_EQ(displays[0].ramp, RampFor(27));
+        EXPECT_EQ(displays[1].ramp, RampFor(27));
+        app.form1.HScroll1.SetValue(30);
+        EXPECT_EQ(displays[0].ramp, RampFor(30));
+        EXPECT_EQ(displays[1].ramp, RampFor(30));
+        EXPECT_EQ(fresh.form().GammaNote.caption, "");
+
+        displays[0].ramp = RampFor(5);
+        fresh.Advance(kTimer2);
+        EXPECT_EQ(displays[0].ramp, RampFor(30));
+        fresh.Advance(kTimer2 * 4);
+        EXPECT_EQ(fresh.form().GammaNote.caption, "");
+
+        // Only a refusal of its own context is the primary's.
+        displays[0].answer = Answer::Refuses;
+        app.form1.HScroll1.SetValue(31);
+        EXPECT_EQ(fresh.form().GammaNote.caption, std::string(kNoteGammaRefused) + ": DISPLAY1");
+        EXPECT_EQ(fresh.sim.screen.contextsOutstanding, 0);
+    }
+}
+
 TEST_F(GammaKeeping, OnASingleDisplayTheNoteNamesNoScreen) {
     App& app = s.Start();
     screen.displays[0].answer = Answer::Ignores;

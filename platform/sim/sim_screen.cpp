@@ -86,11 +86,18 @@ std::vector<DisplayDevice> SimScreen::EnumDisplayDevices() {
     return devices;
 }
 
+bool SimScreen::WholeScreen(DcHandle dc) {
+    const LiveDc* live = Live(dc);
+    return live != nullptr && live->display.empty();
+}
+
 bool SimScreen::SetDeviceGammaRamp(DcHandle dc, const GammaRamp& r) {
     rampWrites.push_back(r);
     Display* d = Target(dc);
     if (d == nullptr || refuseRamps)
         return false;
+    if (WholeScreen(dc) && wholeScreen != Answer::Takes)
+        return wholeScreen == Answer::Ignores;
     ++d->writes;
     if (d->answer == Answer::Refuses)
         return false;
@@ -105,10 +112,10 @@ bool SimScreen::SetDeviceGammaRamp(DcHandle dc, const GammaRamp& r) {
 
 bool SimScreen::GetDeviceGammaRamp(DcHandle dc, GammaRamp& r) {
     Display* d = Target(dc);
-    if (d == nullptr)
+    if (d == nullptr || (WholeScreen(dc) && wholeScreen == Answer::Refuses))
         return false;
     ++d->readBacks;
-    r = d->ramp;
+    r = lockScreenRamp ? *lockScreenRamp : d->ramp;
     return true;
 }
 

@@ -65,6 +65,12 @@ class SimScreen : public Screen {
     // Failure injection.
     bool failGetDC = false;
     bool refuseRamps = false;
+    // The whole-screen context's own answer, before the primary's. Windows 10
+    // from 1903 refuses both the write and the read of an extended desktop's
+    // whole screen while each display's own context works.
+    Answer wholeScreen = Answer::Takes;
+    // While set, the session is locked: every read shows the lock screen's ramp.
+    std::optional<GammaRamp> lockScreenRamp;
     bool failEnum = false;
     bool answerRestart = false; // a change that would apply answers DISP_CHANGE_RESTART
 
@@ -91,6 +97,7 @@ class SimScreen : public Screen {
     };
     DcHandle Hand(std::string display, bool created);
     LiveDc* Live(DcHandle dc);
+    bool WholeScreen(DcHandle dc);
     void GiveBack(DcHandle dc, bool created);
     // The display a context's ramp reaches, nullptr when none.
     Display* Target(DcHandle dc);
