@@ -38,16 +38,17 @@ bool ChangeTracker::TakeWindowChange() {
     return true;
 }
 
-std::vector<ControlChange> ChangeTracker::TakeControlChanges() {
-    std::vector<ControlChange> changes;
+const std::vector<ControlChange>& ChangeTracker::TakeControlChanges() {
+    changes_.clear();
+    changes_.reserve(controls_.size());
     for (std::size_t i = 0; i < controls_.size(); ++i) {
-        ControlLook now = controls_[i]->Look();
-        if (const unsigned aspects = ChangedAspects(shown_[i], now); aspects != 0) {
-            changes.push_back({controls_[i], aspects});
-            shown_[i] = std::move(now);
+        controls_[i]->LookInto(now_);
+        if (const unsigned aspects = ChangedAspects(shown_[i], now_); aspects != 0) {
+            changes_.push_back({controls_[i], aspects});
+            shown_[i] = now_;
         }
     }
-    return changes;
+    return changes_;
 }
 
 } // namespace lumatone

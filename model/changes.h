@@ -42,13 +42,16 @@ class ChangeTracker {
     // Each take reports what changed since the previous take of its kind. A
     // view that does not take a change keeps it for later.
     bool TakeWindowChange();
-    std::vector<ControlChange> TakeControlChanges();
+    // Valid until the next take: a poll that finds nothing changed touches no heap.
+    const std::vector<ControlChange>& TakeControlChanges();
 
   private:
     std::function<WindowLook()> window_;
     WindowLook shownWindow_;
     std::vector<Control*> controls_;
     std::vector<ControlLook> shown_; // one per control, in the same order
+    ControlLook now_;
+    std::vector<ControlChange> changes_;
 };
 
 } // namespace lumatone

@@ -4,6 +4,14 @@ namespace lumatone {
 
 ControlLook Control::Look() const {
     ControlLook look;
+    LookInto(look);
+    return look;
+}
+
+void Control::LookInto(ControlLook& look) const {
+    look.text.clear();
+    look.ends = {};
+    look.value = 0;
     look.left = WindowLeft();
     look.top = WindowTop();
     look.width = width;
@@ -16,7 +24,6 @@ ControlLook Control::Look() const {
     look.backColor = backColor;
     look.font = font;
     AddToLook(look);
-    return look;
 }
 
 } // namespace lumatone

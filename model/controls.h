@@ -98,6 +98,8 @@ class Control {
 
     virtual void Accept(ControlVisitor& visitor) = 0;
     ControlLook Look() const;
+    // The same into a look kept between calls, whose strings keep their room.
+    void LookInto(ControlLook& look) const;
 
   protected:
     // Adds what the kind shows beyond the common state.

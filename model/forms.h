@@ -204,7 +204,7 @@ class Form1 {
     Control* Find(const std::string& name) const;
     const std::vector<Line*>& Lines() const { return lines_; }
     WindowLook Look() const { return {left, top, width, height, visible, windowState, backColor}; }
-    std::vector<Timer*> Timers() { return {&Timer1, &Timer2, &Timer3}; }
+    std::array<Timer*, 3> Timers() { return {&Timer1, &Timer2, &Timer3}; }
     std::vector<MenuItem*> MenuItems() { return {&mnuShow, &mnuHide, &mnuExit}; }
     // Gamma, digital vibrance, volume.
     std::array<BindingGroup, 3> BindingGroups();
