@@ -27,8 +27,12 @@ void App::OnResume() {
     gamma.Reapply();
 }
 
+void App::OnSessionLock() {
+    gamma.OnSessionLock();
+}
+
 void App::OnSessionUnlock() {
-    gamma.Reapply();
+    gamma.OnSessionUnlock();
 }
 
 void App::Load() {

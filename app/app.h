@@ -49,6 +49,7 @@ class App {
     // the machine woke from sleep, the session was unlocked or reconnected.
     void OnDisplayChange();
     void OnResume();
+    void OnSessionLock();
     void OnSessionUnlock();
 
     // Form2 exists from its first showing until "Quit", its closing or the end

@@ -17,6 +17,10 @@ void GammaControls::OnChange() {
 }
 
 void GammaControls::OnReset() {
+    // Already at the position the slider does not move: the press alone takes
+    // the screen back from the program it was left to.
+    if (form_.HScroll1.Value() == kGammaResetPosition && keeper_.GaveUp())
+        Apply(kGammaResetPosition);
     form_.HScroll1.SetValue(kGammaResetPosition);
 }
 
@@ -26,10 +30,21 @@ void GammaControls::Apply(std::int16_t position) {
 }
 
 void GammaControls::Reapply() {
+    if (keeper_.GaveUp())
+        keeper_.ListDisplays();
     if (!keeper_.Keeping())
         return;
     keeper_.Write(form_.HScroll1.Value(), false);
     ShowNote();
+}
+
+void GammaControls::OnSessionLock() {
+    keeper_.SetSessionActive(false);
+}
+
+void GammaControls::OnSessionUnlock() {
+    keeper_.SetSessionActive(true);
+    Reapply();
 }
 
 void GammaControls::Check() {

@@ -21,6 +21,9 @@ class GammaControls {
     void Apply(std::int16_t position);
     // The system may have reset every ramp: a display change, a resume, an unlock.
     void Reapply();
+    // The session was locked or disconnected; an unlock or a connection re-applies.
+    void OnSessionLock();
+    void OnSessionUnlock();
     // Timer2's read-back.
     void Check();
 

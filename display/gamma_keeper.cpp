@@ -2,6 +2,7 @@
 
 #include "display/gamma_ramp.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string_view>
 
@@ -24,7 +25,7 @@ std::string_view ShownName(std::string_view name) {
 
 GammaKeeper::ReadBack GammaKeeper::Read(const std::string& name) const {
     GammaRamp back;
-    if (!output_.ReadRamp(name, back))
+    if (!sessionActive_ || !output_.ReadRamp(name, back))
         return ReadBack::Unreadable;
     for (std::size_t i = 0; i < back.size(); ++i)
         if (std::abs(static_cast<int>(back[i]) - static_cast<int>(ramp_[i])) > kReadBackTolerance)
@@ -65,17 +66,12 @@ void GammaKeeper::Write(std::int16_t position, bool byUser) {
     written_ = true;
     if (byUser) {
         gaveUp_ = false;
-        overwrites_ = 0;
+        overwrites_ = {};
     }
     // The display list changes only with the events that re-apply the ramp, so
     // a slider or a held hotkey does not ask for it on every step.
-    if (displays_.empty() || !byUser) {
-        displays_.clear();
-        for (DisplayDevice& d : output_.Displays())
-            displays_.push_back({std::move(d.name), d.primary, false, false});
-        if (displays_.empty())
-            displays_.push_back({{}, true, false, false});
-    }
+    if (displays_.empty() || !byUser)
+        ListDisplays();
 
     for (Display& d : displays_) {
         if (d.primary) {
@@ -88,9 +84,18 @@ void GammaKeeper::Write(std::int16_t position, bool byUser) {
     NoteRefusals();
 }
 
+void GammaKeeper::ListDisplays() {
+    displays_.clear();
+    for (DisplayDevice& d : output_.Displays())
+        displays_.push_back({std::move(d.name), d.primary, false, false});
+    if (displays_.empty())
+        displays_.push_back({{}, true, false, false});
+}
+
 void GammaKeeper::Check() {
-    if (!Keeping())
+    if (!Keeping() || !sessionActive_)
         return;
+    ++checks_;
     std::vector<Display*> changed;
     // A display that refused the last write is not read: it would always differ.
     // The primary through the whole screen: under Wine a third of the cost of
@@ -106,11 +111,11 @@ void GammaKeeper::Check() {
         if (back == ReadBack::Differs)
             changed.push_back(&d);
     }
-    if (changed.empty()) {
-        overwrites_ = 0;
+    if (changed.empty())
         return;
-    }
-    if (++overwrites_ >= kOverwritesBeforeGivingUp) {
+    std::shift_left(overwrites_.begin(), overwrites_.end(), 1);
+    overwrites_.back() = checks_;
+    if (overwrites_.front() != 0 && checks_ - overwrites_.front() < kChecksInAMinute) {
         gaveUp_ = true;
         note_ = kNoteGammaTakenOver;
         return;

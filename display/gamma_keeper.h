@@ -3,6 +3,7 @@
 
 #include "platform/gamma_output.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,12 +28,21 @@ class GammaKeeper {
     // screen back from another program.
     void Write(std::int16_t position, bool byUser);
     // Timer2: one read-back per display; a display found changed gets the
-    // ramp again, until it has been changed on this many ticks in a row.
+    // ramp again, until it has been changed on this many checks within a
+    // minute: a tool that re-writes its own ramp every few seconds is left to it.
     void Check();
     static constexpr int kOverwritesBeforeGivingUp = 3;
+    static constexpr std::uint64_t kChecksInAMinute = 40; // Timer2 checks every 1.5 s
 
     // A ramp was written and no other program has taken the screen over.
     bool Keeping() const { return written_ && !gaveUp_; }
+    bool GaveUp() const { return gaveUp_; }
+    // Given up, the displays are only listed again, so the user's next write
+    // reaches one plugged in meanwhile and the note names none that is gone.
+    void ListDisplays();
+    // A locked or disconnected session reads back the lock screen's ramp, or
+    // nothing of the user's: it is not checked until it is back.
+    void SetSessionActive(bool active) { sessionActive_ = active; }
     // Empty while every display holds the ramp.
     const std::string& Note() const { return note_; }
 
@@ -54,7 +64,10 @@ class GammaKeeper {
     GammaOutput& output_;
     bool written_ = false;
     bool gaveUp_ = false;
-    int overwrites_ = 0; // ticks in a row that found a display changed
+    bool sessionActive_ = true;
+    std::uint64_t checks_ = 0;
+    // The checks that found a display changed, oldest first; 0: none.
+    std::array<std::uint64_t, kOverwritesBeforeGivingUp> overwrites_{};
     std::int16_t position_ = 0;
     GammaRamp ramp_{};
     std::vector<Display> displays_;

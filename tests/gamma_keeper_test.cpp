@@ -129,16 +129,16 @@ TEST_F(GammaKeeping, ARampResetFromOutsideIsBackWithinOneTimer2Tick) {
     }
 }
 
-TEST_F(GammaKeeping, ThreeOverwritesInARowAreLeftToTheOtherProgramUntilTheUserActs) {
+TEST_F(GammaKeeping, ThreeOverwritesWithinAMinuteAreLeftToTheOtherProgramUntilTheUserActs) {
     App& app = Start("27");
     auto overwriteAndTick = [&] {
         screen.displays[0].ramp = SimScreen::LinearRamp();
         s.Advance(kTimer2);
     };
-    // Ticks in a row: one intact tick in between starts the count again.
+    // Within a minute: two earlier ones more than a minute ago do not count.
     overwriteAndTick();
     overwriteAndTick();
-    s.Advance(kTimer2);
+    s.Advance(60000);
     overwriteAndTick();
     overwriteAndTick();
     EXPECT_EQ(screen.displays[0].ramp, RampFor(27));
@@ -147,19 +147,70 @@ TEST_F(GammaKeeping, ThreeOverwritesInARowAreLeftToTheOtherProgramUntilTheUserAc
     overwriteAndTick();
     EXPECT_EQ(screen.displays[0].ramp, SimScreen::LinearRamp());
     EXPECT_EQ(Note(), kNoteGammaTakenOver);
+    // Given up, these only list the displays again: one plugged in meanwhile
+    // gets the user's next ramp, one unplugged is not named.
     const std::uint64_t writes = Writes();
     s.Advance(kTimer2 * 5);
+    screen.AddDisplay().answer = Answer::Refuses;
     app.OnResume();
     app.OnDisplayChange();
     app.OnSessionUnlock();
     EXPECT_EQ(Writes(), writes);
     EXPECT_EQ(Note(), kNoteGammaTakenOver);
 
+    // Reset at the position the slider already has still takes the screen back.
+    app.form1.Command3.Click();
+    EXPECT_EQ(screen.displays[0].ramp, RampFor(27));
+    EXPECT_EQ(screen.displays[1].ramp, RampFor(27));
+    EXPECT_EQ(Note(), std::string(kNoteGammaRefused) + ": DISPLAY3");
+    screen.displays.pop_back();
+    overwriteAndTick();
+    overwriteAndTick();
+    overwriteAndTick();
+    app.OnDisplayChange();
     app.form1.HScroll1.SetValue(28);
     EXPECT_EQ(screen.displays[0].ramp, RampFor(28));
     EXPECT_EQ(Note(), "");
     overwriteAndTick();
     EXPECT_EQ(screen.displays[0].ramp, RampFor(28));
+}
+
+// A colour-temperature tool re-writes its ramp every few seconds, forever.
+TEST_F(GammaKeeping, APeriodicWriterIsLeftAloneWithinAMinuteAndThereAfter) {
+    Start("27");
+    std::uint64_t givenUpAt = 0, writesThen = 0;
+    for (std::uint64_t ms = 3000; ms <= 600000; ms += 3000) {
+        screen.displays[0].ramp = SimScreen::LinearRamp();
+        s.Advance(3000);
+        if (givenUpAt == 0 && Note() == kNoteGammaTakenOver) {
+            givenUpAt = ms;
+            writesThen = Writes();
+        }
+    }
+    EXPECT_NE(givenUpAt, 0u);
+    EXPECT_LE(givenUpAt, 60000u);
+    EXPECT_EQ(Writes(), writesThen);
+    EXPECT_EQ(Note(), kNoteGammaTakenOver);
+}
+
+// The lock screen has a ramp of its own; while it shows, nothing is read back.
+TEST_F(GammaKeeping, ALockedSessionIsNotReadBackAndUnlockPutsTheRampBack) {
+    App& app = Start("27");
+    app.OnSessionLock();
+    screen.lockScreenRamp = SimScreen::LinearRamp();
+    for (auto& d : screen.displays)
+        d.ramp = SimScreen::LinearRamp();
+    const std::uint64_t writes = Writes();
+    s.Advance(kTimer2 * 10);
+    app.OnResume(); // woken at the lock screen
+    EXPECT_EQ(Note(), "");
+    screen.lockScreenRamp.reset();
+    app.OnSessionUnlock();
+    EXPECT_GT(Writes(), writes);
+    EXPECT_EQ(screen.displays[0].ramp, RampFor(27));
+    EXPECT_EQ(screen.displays[1].ramp, RampFor(27));
+    s.Advance(kTimer2 * 3);
+    EXPECT_EQ(Note(), "");
 }
 
 TEST_F(GammaKeeping, NothingIsWrittenOrReadBeforeTheFirstRamp) {
