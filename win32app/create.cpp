@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <wtsapi32.h>
 
+#include <utility>
+
 namespace lumatone::view {
 namespace {
 
@@ -49,6 +51,14 @@ NativeKind KindOf(Control& c) {
     return k;
 }
 
+// A call of user32 that older Windows lacks, or nullptr.
+template <typename Fn> Fn FromUser32(const char* name) {
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    return user32 == nullptr
+               ? nullptr
+               : reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(user32, name)));
+}
+
 // An elevated program hears neither the shell nor a later copy of itself,
 // both running at a lower integrity level, unless it lets their messages in.
 // Windows before 7 lacks the per-window filter, and before Vista any filter.
@@ -58,16 +68,10 @@ void LetIn(HWND hwnd, UINT message) {
     constexpr DWORD kAllow = 1; // MSGFLT_ALLOW, and MSGFLT_ADD of the older call
     if (message == 0)
         return;
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    if (user32 == nullptr)
-        return;
-    if (auto* window = reinterpret_cast<WindowFilter>(
-            reinterpret_cast<void (*)()>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")))) {
+    if (auto* window = FromUser32<WindowFilter>("ChangeWindowMessageFilterEx"))
         window(hwnd, message, kAllow, nullptr);
-    } else if (auto* process = reinterpret_cast<ProcessFilter>(reinterpret_cast<void (*)()>(
-                   GetProcAddress(user32, "ChangeWindowMessageFilter")))) {
+    else if (auto* process = FromUser32<ProcessFilter>("ChangeWindowMessageFilter"))
         process(message, kAllow);
-    }
 }
 
 } // namespace
@@ -156,6 +160,7 @@ NativeHandle Win32View::CreateForm1(Form1& f) {
                                 r.Width(), r.Height(), nullptr, nullptr, instance_, this);
     if (hwnd != nullptr) {
         ListenForSessionChanges(hwnd);
+        ListenForDisplayPower(hwnd);
         LetIn(hwnd, taskbarCreated_);
         LetIn(hwnd, single_ != nullptr ? single_->ShowMessage() : 0);
     }
@@ -207,7 +212,21 @@ void Win32View::DestroyForm1() {
         return;
     if (sessionNotices_)
         WTSUnRegisterSessionNotification(dying);
+    using Unregister = BOOL(WINAPI*)(HPOWERNOTIFY);
+    if (auto* unregister = FromUser32<Unregister>("UnregisterPowerSettingNotification"))
+        for (HPOWERNOTIFY& notice : powerNotices_)
+            if (std::exchange(notice, nullptr) != nullptr)
+                unregister(notice);
     DestroyWindow(dying);
+}
+
+void Win32View::ListenForDisplayPower(HWND form1) {
+    using Register = HPOWERNOTIFY(WINAPI*)(HANDLE, LPCGUID, DWORD);
+    auto* subscribe = FromUser32<Register>("RegisterPowerSettingNotification");
+    if (subscribe == nullptr)
+        return; // before Vista: resume is the only wake-up
+    for (std::size_t i = 0; i < powerNotices_.size(); ++i)
+        powerNotices_[i] = subscribe(form1, &kDisplayPowerSettings[i], DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 Frame* Win32View::FrameOf(HWND hwnd) const {

@@ -6,6 +6,11 @@
 #include <windowsx.h>
 #include <wtsapi32.h>
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+#include <utility>
+
 namespace lumatone::view {
 namespace {
 
@@ -196,12 +201,18 @@ LRESULT Win32View::HandleSystem(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         if (isForm1 && Live() &&
             (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND))
             Deliver([this] { app_->OnResume(); });
+        if (isForm1 && Live() && wParam == PBT_POWERSETTINGCHANGE && lParam != 0)
+            OnPowerSetting(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
         return TRUE;
     case WM_WTSSESSION_CHANGE:
-        if (isForm1 && Live() &&
-            (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT ||
-             wParam == WTS_REMOTE_CONNECT))
+        if (!isForm1 || !Live())
+            return 0;
+        if (wParam == WTS_SESSION_UNLOCK || wParam == WTS_CONSOLE_CONNECT ||
+            wParam == WTS_REMOTE_CONNECT)
             Deliver([this] { app_->OnSessionUnlock(); });
+        else if (wParam == WTS_SESSION_LOCK || wParam == WTS_CONSOLE_DISCONNECT ||
+                 wParam == WTS_REMOTE_DISCONNECT)
+            Deliver([this] { app_->OnSessionLock(); });
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE; // never hold up the end of the session
@@ -331,6 +342,19 @@ void Win32View::OnTimer(UINT_PTR id) {
     if (kit_.TimerAt(id - 1) == &app_->form1.Timer2 && !sessionNotices_)
         ListenForSessionChanges(Form1Handle());
     kit_.Tick(id - 1);
+}
+
+void Win32View::OnPowerSetting(const POWERBROADCAST_SETTING& setting) {
+    if (setting.DataLength < sizeof(DWORD) ||
+        std::find(std::begin(kDisplayPowerSettings), std::end(kDisplayPowerSettings),
+                  setting.PowerSetting) == std::end(kDisplayPowerSettings))
+        return;
+    DWORD state = 0;
+    std::memcpy(&state, setting.Data, sizeof state);
+    // Only off to on: each subscription reports the current state at once.
+    const bool wasOff = std::exchange(displayOff_, state == 0);
+    if (wasOff && state != 0)
+        Deliver([this] { app_->OnResume(); });
 }
 
 void Win32View::ListenForSessionChanges(HWND form1) {

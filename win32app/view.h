@@ -12,11 +12,18 @@
 
 #include <windows.h>
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace lumatone::view {
+
+// The console display's state and the monitor's power (off, on, dimmed), from
+// Windows 8 and Vista on. The SDK's own are defined only with initguid.h.
+inline constexpr GUID kDisplayPowerSettings[2] = {
+    {0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}},
+    {0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}}};
 
 class Win32View : public KitView, public WindowRuntime {
   public:
@@ -94,6 +101,10 @@ class Win32View : public KitView, public WindowRuntime {
     void OnTimer(UINT_PTR id);
     // Asks Windows for the session's unlock and reconnect notices.
     void ListenForSessionChanges(HWND form1);
+    // And for the display's power, which Modern Standby and a monitor waking
+    // turn on without a resume.
+    void ListenForDisplayPower(HWND form1);
+    void OnPowerSetting(const POWERBROADCAST_SETTING& setting);
 
     // Painting.
     LRESULT OnControlColor(HWND child, HDC dc);
@@ -111,6 +122,8 @@ class Win32View : public KitView, public WindowRuntime {
     UINT taskbarCreated_ = 0;
     int dpi_ = 96;
     bool sessionNotices_ = false; // registered for unlock and reconnect
+    std::array<HPOWERNOTIFY, std::size(kDisplayPowerSettings)> powerNotices_{};
+    bool displayOff_ = false;
     Press press_;
     // Text boxes: the window procedure under ours.
     std::map<HWND, WNDPROC> baseProcs_;
