@@ -64,10 +64,11 @@ void GammaKeeper::Write(std::int16_t position, bool byUser) {
     position_ = position;
     BuildGammaRamp(exponent, ramp_);
     written_ = true;
-    if (byUser) {
+    if (byUser)
         gaveUp_ = false;
-        overwrites_ = {};
-    }
+    // Also a system event's: a check that ran between the system's reset and
+    // its notice took the system for another program.
+    overwrites_ = {};
     // The display list changes only with the events that re-apply the ramp, so
     // a slider or a held hotkey does not ask for it on every step.
     if (displays_.empty() || !byUser)

@@ -25,7 +25,8 @@ class GammaKeeper {
 
     // The described write of this position, then the same ramp to every other
     // display, each read back. A write the user asked for also takes the
-    // screen back from another program.
+    // screen back from another program; every write starts the count of
+    // overwrites afresh.
     void Write(std::int16_t position, bool byUser);
     // Timer2: one read-back per display; a display found changed gets the
     // ramp again, until it has been changed on this many checks within a

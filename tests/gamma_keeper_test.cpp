@@ -193,6 +193,20 @@ TEST_F(GammaKeeping, APeriodicWriterIsLeftAloneWithinAMinuteAndThereAfter) {
     EXPECT_EQ(Note(), kNoteGammaTakenOver);
 }
 
+// Docking: the system resets the ramp and a check sees it before the notice.
+TEST_F(GammaKeeping, ResetsThatASystemNoticeExplainsAreNotAnotherProgramsOverwrites) {
+    App& app = Start("27");
+    for (int i = 0; i < 4; ++i) {
+        screen.displays[0].ramp = SimScreen::LinearRamp();
+        s.Advance(kTimer2);
+        app.OnDisplayChange();
+    }
+    screen.displays[0].ramp = SimScreen::LinearRamp();
+    s.Advance(kTimer2);
+    EXPECT_EQ(screen.displays[0].ramp, RampFor(27));
+    EXPECT_EQ(Note(), "");
+}
+
 // The lock screen has a ramp of its own; while it shows, nothing is read back.
 TEST_F(GammaKeeping, ALockedSessionIsNotReadBackAndUnlockPutsTheRampBack) {
     App& app = Start("27");
