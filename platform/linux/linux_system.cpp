@@ -62,7 +62,8 @@ Features LinuxSystem::GetFeatures() {
     if (!features_) {
         Features f;
         f.family = SystemFamily::Posix;
-        f.vibrance = IsFileFor(kNvidiaSettings, X_OK);
+        // Installed is not enough: without NV-CONTROL the tool changes nothing.
+        f.vibrance = vibrance_ != nullptr && vibrance_->Answers();
         f.volume = volume_.Present();
         features_ = f;
     }
