@@ -53,7 +53,7 @@ bool GammaKeeper::WritePrimary(Display& d, bool wholeScreenTook) {
 }
 
 void GammaKeeper::Write(std::int16_t position, bool byUser) {
-    if (position < 0 || position > kGammaMaxPosition)
+    if (position < 0 || position > kGammaMaxPosition || !unavailable_.empty())
         return;
     const double exponent = GammaForPosition(position);
     const bool wholeScreenTook = SetGamma(output_, exponent);

@@ -31,6 +31,9 @@ class GammaOutput {
     // distance between two ramps, the identity set from outside would pass
     // for the user's.
     virtual int ReadBackTolerance() const { return 0; }
+    // Why ramps cannot reach the screens here, as the "Gamma" group's note
+    // says it; empty where they can. Where it is not, nothing is written or read.
+    virtual std::string Unavailable() const { return {}; }
 };
 
 } // namespace lumatone

@@ -290,5 +290,29 @@ TEST(GammaKeeperOnAnExactSystem, TheIdentitySetFromOutsideIsUndoneAtEveryPositio
     }
 }
 
+// Xwayland takes and reads back any ramp without showing it: the note says
+// so from the start, and the slider moves without writing anything.
+TEST(GammaKeeperOnAnExactSystem, WhereRampsAreNotShownTheNoteSaysWhyAndNothingIsWritten) {
+    class Unshown : public ExactOutput {
+      public:
+        std::string Unavailable() const override { return "The desktop keeps gamma to itself"; }
+        bool WriteRamp(const std::string& d, const GammaRamp& r) override {
+            ++writes;
+            return ExactOutput::WriteRamp(d, r);
+        }
+        int writes = 0;
+    } output;
+    Form1 form;
+    GammaControls controls(form, output);
+    EXPECT_EQ(form.GammaNote.caption, "The desktop keeps gamma to itself");
+    form.HScroll1.SetValue(20);
+    controls.Apply(20);
+    controls.Reapply();
+    controls.Check();
+    EXPECT_EQ(output.writes, 0);
+    EXPECT_EQ(form.HScroll1.Value(), 20);
+    EXPECT_EQ(form.GammaNote.caption, "The desktop keeps gamma to itself");
+}
+
 } // namespace
 } // namespace lumatone

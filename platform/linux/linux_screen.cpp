@@ -1,5 +1,7 @@
 #include "platform/linux/linux_screen.h"
 
+#include "platform/linux/linux_session.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
@@ -129,6 +131,7 @@ struct LinuxScreen::State {
     Window root = 0;
     bool randr = false; // 1.2 or later: outputs and CRTCs
     std::int32_t bitsPerPixel = 0;
+    std::string unavailable; // the session's reason ramps are not shown
 
     // The last ramp written to a CRTC, as given and as sent: resampled there
     // and back, a ramp of another size comes back a few steps off.
@@ -223,6 +226,7 @@ struct LinuxScreen::State {
 };
 
 LinuxScreen::LinuxScreen() : state_(std::make_unique<State>()) {
+    state_->unavailable = GammaNoteFor(CurrentSession());
     Display* display = ::XOpenDisplay(nullptr);
     if (display == nullptr)
         return;
@@ -264,6 +268,10 @@ std::vector<DisplayDevice> LinuxScreen::Displays() {
         devices.push_back({a.name, a.crtc == active[whole].crtc});
     }
     return devices;
+}
+
+std::string LinuxScreen::Unavailable() const {
+    return state_->unavailable;
 }
 
 bool LinuxScreen::WriteRamp(const std::string& display, const GammaRamp& ramp) {

@@ -30,6 +30,8 @@ class LinuxScreen : public GammaOutput, public DisplayModes {
     // size than 256 reads back the ramp this program gave it, not the
     // resampled one.
     int ReadBackTolerance() const override { return 0; }
+    // Under Xwayland ramps are taken and read back, and never shown.
+    std::string Unavailable() const override;
 
     DisplayMode Current() override;
     std::vector<DisplayMode> Modes() override;

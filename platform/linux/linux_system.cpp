@@ -1,5 +1,6 @@
 #include "platform/linux/linux_system.h"
 
+#include "platform/linux/linux_session.h"
 #include "platform/linux/linux_vibrance.h"
 
 #include <cerrno>
@@ -97,6 +98,10 @@ std::string LinuxSystem::SettingsFolder() {
 
 void LinuxSystem::Sleep(std::uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::string LinuxSystem::SessionNote() {
+    return SessionNoteFor(CurrentSession());
 }
 
 } // namespace lumatone

@@ -27,6 +27,7 @@ class LinuxSystem : public System {
     std::string SettingsFolder() override;
     char PathSeparator() override { return '/'; }
     void Sleep(std::uint32_t milliseconds) override;
+    std::string SessionNote() override;
 
   private:
     MasterVolume& volume_;

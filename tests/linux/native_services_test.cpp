@@ -5,12 +5,14 @@
 #include "platform/linux/linux_autostart.h"
 #include "platform/linux/linux_keyboard.h"
 #include "platform/linux/linux_screen.h"
+#include "platform/linux/linux_session.h"
 #include "platform/linux/linux_system.h"
 #include "platform/linux/linux_vibrance.h"
 #include "platform/portable/std_file_store.h"
 
 #include <dirent.h>
 #include <fstream>
+#include <map>
 #include <unistd.h>
 #include <vector>
 
@@ -311,6 +313,63 @@ TEST(WithoutDisplay, ScreenAndKeyboardFailCleanly) {
     LinuxKeyboard keyboard;
     EXPECT_EQ(keyboard.GetAsyncKeyState('A'), 0);
     EXPECT_EQ(keyboard.GetAsyncKeyState(1), 0);
+}
+
+TEST(Session, TellsWhatTheDesktopKeepsFromTheProgram) {
+    using Vars = std::map<std::string, std::string>;
+    const struct {
+        Vars vars;
+        bool wayland;
+        const char* desktop;
+        bool autostart;
+        const char* note;
+    } sessions[] = {
+        {{{"XDG_SESSION_TYPE", "x11"}, {"XDG_CURRENT_DESKTOP", "XFCE"}}, false, "XFCE", true, ""},
+        {{{"XDG_SESSION_TYPE", "wayland"}, {"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"}},
+         true,
+         "ubuntu",
+         true,
+         "Wayland: global hotkeys need an X11 session"},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_CURRENT_DESKTOP", "KDE"}},
+         true,
+         "KDE",
+         true,
+         "Wayland: global hotkeys need an X11 session"},
+        {{{"XDG_SESSION_TYPE", "x11"}, {"XDG_CURRENT_DESKTOP", "i3"}},
+         false,
+         "i3",
+         false,
+         "i3 runs no autostart entries: \"Start with Windows\" does nothing"},
+        {{{"I3SOCK", "/run/user/1000/i3/ipc-socket.1"}},
+         false,
+         "i3",
+         false,
+         "i3 runs no autostart entries: \"Start with Windows\" does nothing"},
+        {{{"XDG_SESSION_TYPE", "wayland"}, {"SWAYSOCK", "/run/user/1000/sway-ipc.sock"}},
+         true,
+         "sway",
+         false,
+         "sway: no global hotkeys (they need X11), no autostart entries"},
+        {{{"WAYLAND_DISPLAY", ""}, {"XDG_SESSION_TYPE", "tty"}}, false, "", true, ""},
+    };
+    for (const auto& s : sessions) {
+        const SessionFacts facts = ReadSession([&](const char* name) -> const char* {
+            const auto it = s.vars.find(name);
+            return it == s.vars.end() ? nullptr : it->second.c_str();
+        });
+        SCOPED_TRACE(facts.desktop);
+        EXPECT_EQ(facts.wayland, s.wayland);
+        EXPECT_EQ(facts.desktop, s.desktop);
+        EXPECT_EQ(facts.runsAutostart, s.autostart);
+        EXPECT_EQ(SessionNoteFor(facts), s.note);
+        EXPECT_EQ(GammaNoteFor(facts), s.wayland ? "The desktop keeps gamma to itself" : "");
+    }
+    // The screen reads the program's own session.
+    ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0");
+    ScopedEnv desktop("XDG_CURRENT_DESKTOP", "GNOME");
+    EXPECT_EQ(LinuxScreen().Unavailable(), "The desktop keeps gamma to itself");
+    FakeVolume volume;
+    EXPECT_EQ(LinuxSystem(volume).SessionNote(), "Wayland: global hotkeys need an X11 session");
 }
 
 } // namespace
