@@ -32,7 +32,7 @@ class GammaOutput {
     // for the user's.
     virtual int ReadBackTolerance() const { return 0; }
     // Why ramps cannot reach the screens here, as the "Gamma" group's note
-    // says it; empty where they can. Where it is not, nothing is written or read.
+    // says it; empty where they can. Where they cannot, none is written or read.
     virtual std::string Unavailable() const { return {}; }
 };
 
