@@ -56,8 +56,14 @@ SettingsSession::Codes TakeCodes(BindingGroup& group) {
 void App::Startup() {
     Form1& f = form1;
     settings.Load();
+    // The row under the top groups: a lost settings file matters more than
+    // what the session keeps from the program.
+    const std::string sessionNote = caps.system.SessionNote();
     if (settings.Unreadable()) {
         f.SettingsNote.caption = kNoteSettingsUnreadable;
+        f.SettingsNote.visible = true;
+    } else if (!sessionNote.empty()) {
+        f.SettingsNote.caption = sessionNote;
         f.SettingsNote.visible = true;
     }
 

@@ -8,6 +8,8 @@ namespace lumatone {
 GammaControls::GammaControls(Form1& form, GammaOutput& output) : form_(form), keeper_(output) {
     form_.HScroll1.onChange = [this] { OnChange(); };
     form_.Command3.onClick = [this] { OnReset(); };
+    // A session that shows no ramp says so from the start.
+    ShowNote();
 }
 
 void GammaControls::OnChange() {

@@ -9,10 +9,6 @@
 namespace lumatone {
 namespace {
 
-// A driver may keep as few as 8 bits of each entry, truncate, and report them
-// scaled by 256 or 257.
-constexpr int kReadBackTolerance = 512;
-
 // "\\.\DISPLAY2" is shown as "DISPLAY2".
 std::string_view ShownName(std::string_view name) {
     constexpr std::string_view prefix = "\\\\.\\";
@@ -27,8 +23,9 @@ GammaKeeper::ReadBack GammaKeeper::Read(const std::string& name) const {
     GammaRamp back;
     if (!sessionActive_ || !output_.ReadRamp(name, back))
         return ReadBack::Unreadable;
+    const int tolerance = output_.ReadBackTolerance();
     for (std::size_t i = 0; i < back.size(); ++i)
-        if (std::abs(static_cast<int>(back[i]) - static_cast<int>(ramp_[i])) > kReadBackTolerance)
+        if (std::abs(static_cast<int>(back[i]) - static_cast<int>(ramp_[i])) > tolerance)
             return ReadBack::Differs;
     return ReadBack::Same;
 }
@@ -56,7 +53,7 @@ bool GammaKeeper::WritePrimary(Display& d, bool wholeScreenTook) {
 }
 
 void GammaKeeper::Write(std::int16_t position, bool byUser) {
-    if (position < 0 || position > kGammaMaxPosition)
+    if (position < 0 || position > kGammaMaxPosition || !unavailable_.empty())
         return;
     const double exponent = GammaForPosition(position);
     const bool wholeScreenTook = SetGamma(output_, exponent);

@@ -21,7 +21,8 @@ inline constexpr const char* kNoteGammaTakenOver = "Another program is setting t
 // primary's own context works.
 class GammaKeeper {
   public:
-    explicit GammaKeeper(GammaOutput& output) : output_(output) {}
+    explicit GammaKeeper(GammaOutput& output)
+        : output_(output), unavailable_(output.Unavailable()), note_(unavailable_) {}
 
     // The described write of this position, then the same ramp to every other
     // display, each read back. A write the user asked for also takes the
@@ -63,6 +64,8 @@ class GammaKeeper {
     void NoteRefusals();
 
     GammaOutput& output_;
+    // Where the system shows no ramp: the only note, and nothing is written.
+    const std::string unavailable_;
     bool written_ = false;
     bool gaveUp_ = false;
     bool sessionActive_ = true;

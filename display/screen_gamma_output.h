@@ -14,6 +14,9 @@ class ScreenGammaOutput : public GammaOutput {
     std::vector<DisplayDevice> Displays() override;
     bool WriteRamp(const std::string& display, const GammaRamp& ramp) override;
     bool ReadRamp(const std::string& display, GammaRamp& ramp) override;
+    // A driver may keep as few as 8 bits of each entry, truncate, and report
+    // them scaled by 256 or 257.
+    int ReadBackTolerance() const override { return 512; }
 
   private:
     Screen& screen_;

@@ -26,6 +26,14 @@ class GammaOutput {
     // ramp reaches.
     virtual bool WriteRamp(const std::string& display, const GammaRamp& ramp) = 0;
     virtual bool ReadRamp(const std::string& display, GammaRamp& ramp) = 0;
+    // How far a read-back entry may stray from the one written and still be
+    // the same ramp: 0 where the system keeps ramps exactly. Larger than the
+    // distance between two ramps, the identity set from outside would pass
+    // for the user's.
+    virtual int ReadBackTolerance() const { return 0; }
+    // Why ramps cannot reach the screens here, as the "Gamma" group's note
+    // says it; empty where they can. Where they cannot, none is written or read.
+    virtual std::string Unavailable() const { return {}; }
 };
 
 } // namespace lumatone

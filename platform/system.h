@@ -37,6 +37,9 @@ class System {
     virtual std::string SettingsFolder() { return ProgramFolder(); }
     virtual char PathSeparator() = 0;
     virtual void Sleep(std::uint32_t milliseconds) = 0;
+    // One short line on what the desktop session keeps from the program
+    // (global hotkeys, starting at login); empty where it keeps nothing.
+    virtual std::string SessionNote() { return {}; }
 };
 
 } // namespace lumatone

@@ -272,5 +272,61 @@ TEST_F(GammaKeeping, DisplayChangeResumeAndUnlockEachWriteItOnceToEveryDisplay) 
     EXPECT_EQ(screen.contextsOutstanding, 0);
 }
 
+// A system that keeps ramps exactly, as the X server does: the identity set
+// from outside is told from every position's ramp, the nearest one included.
+class ExactOutput : public GammaOutput {
+  public:
+    std::vector<DisplayDevice> Displays() override { return {{"DUMMY0", true}}; }
+    bool WriteRamp(const std::string&, const GammaRamp& r) override {
+        ramp = r;
+        return true;
+    }
+    bool ReadRamp(const std::string&, GammaRamp& r) override {
+        r = ramp;
+        return true;
+    }
+    GammaRamp ramp{};
+};
+
+TEST(GammaKeeperOnAnExactSystem, TheIdentitySetFromOutsideIsUndoneAtEveryPosition) {
+    GammaRamp identity; // as xrandr --gamma 1:1:1 sets a 256-entry CRTC
+    for (std::size_t i = 0; i < 768; ++i)
+        identity[i] = static_cast<std::uint16_t>((i % 256) * 257);
+    for (std::int16_t position = 0; position <= kGammaMaxPosition; ++position) {
+        SCOPED_TRACE(position);
+        ExactOutput output;
+        GammaKeeper keeper(output);
+        keeper.Write(position, true);
+        ASSERT_EQ(output.ramp, RampFor(position));
+        output.ramp = identity;
+        keeper.Check();
+        EXPECT_EQ(output.ramp, RampFor(position));
+    }
+}
+
+// Xwayland takes and reads back any ramp without showing it: the note says
+// so from the start, and the slider moves without writing anything.
+TEST(GammaKeeperOnAnExactSystem, WhereRampsAreNotShownTheNoteSaysWhyAndNothingIsWritten) {
+    class Unshown : public ExactOutput {
+      public:
+        std::string Unavailable() const override { return "The desktop keeps gamma to itself"; }
+        bool WriteRamp(const std::string& d, const GammaRamp& r) override {
+            ++writes;
+            return ExactOutput::WriteRamp(d, r);
+        }
+        int writes = 0;
+    } output;
+    Form1 form;
+    GammaControls controls(form, output);
+    EXPECT_EQ(form.GammaNote.caption, "The desktop keeps gamma to itself");
+    form.HScroll1.SetValue(20);
+    controls.Apply(20);
+    controls.Reapply();
+    controls.Check();
+    EXPECT_EQ(output.writes, 0);
+    EXPECT_EQ(form.HScroll1.Value(), 20);
+    EXPECT_EQ(form.GammaNote.caption, "The desktop keeps gamma to itself");
+}
+
 } // namespace
 } // namespace lumatone

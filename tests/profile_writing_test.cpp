@@ -31,8 +31,8 @@ TEST(ProfileWriting, EditsOnlyWhatItMust) {
          "[Gamma]\r\na=1\r\nlastgamma=7\r\n\r\n[Volume]\r\nb=2\r\n"},
         {"new key into an empty section", "[Gamma]\n[Volume]\n", "Gamma", "k", "v",
          "[Gamma]\nk=v\n[Volume]\n"},
-        {"lone-CR line end does not swallow a following LF line", "[G]\ra=1\n\n[V]\r", "G", "k",
-         "v", "[G]\ra=1\nk=v\r\n\n[V]\r"},
+        {"a lone-CR first line does not set the end of a line added after an LF line",
+         "[G]\ra=1\n\n[V]\r", "G", "k", "v", "[G]\ra=1\nk=v\n\n[V]\r"},
         {"new section at the end, LF kept", "[Gamma]\nlastgamma=1\n", "Volume", "lockkeys", "0",
          "[Gamma]\nlastgamma=1\n[Volume]\nlockkeys=0\n"},
         {"missing last line end added first", "[Gamma]\r\nlastgamma=1", "Gamma", "k", "v",
@@ -78,6 +78,36 @@ TEST(ProfileWriting, ValuesReadBackAfterManyWrites) {
             EXPECT_EQ(ReadIni(profile, section, key, kPath), std::string(section) + key + "2");
     EXPECT_EQ(ReadIni(profile, "Exit Settings", "saveanswer", kPath), "1");
     EXPECT_EQ(files.files[kPath].find('\r'), std::string::npos);
+}
+
+// A stray CR in a damaged first line is no line end to copy: the keys the
+// program adds would all share one line for any reader that splits at LF.
+TEST(ProfileWriting, AddedKeysEndLikeTheirSectionsLinesNotLikeAStrayCr) {
+    const struct {
+        const char* what;
+        const char* before;
+    } files[] = {
+        {"LF", "garbage\r garbage\n[Windows]\nloadonstartup=1\n"},
+        {"CRLF", "garbage\r garbage\r\n[Windows]\r\nloadonstartup=1\r\n"},
+        {"LF, last line without an end", "garbage\rgarbage\n[Windows]\nloadonstartup=1"},
+    };
+    for (const auto& f : files) {
+        SCOPED_TRACE(f.what);
+        SimFileStore store;
+        PortableProfile profile(store);
+        store.files[kPath] = f.before;
+        const std::string end =
+            std::string(f.before).find("\r\n") != std::string::npos ? "\r\n" : "\n";
+        for (const char* section : {"Windows", "Gamma", "Volume"})
+            for (const char* key : {"hotkeyreset", "lockkeys"})
+                ASSERT_TRUE(WriteIni(profile, section, key, "1", kPath));
+        const std::string& after = store.files[kPath];
+        EXPECT_EQ(after.substr(after.find("[Windows]")),
+                  "[Windows]" + end + "loadonstartup=1" + end + "hotkeyreset=1" + end +
+                      "lockkeys=1" + end + "[Gamma]" + end + "hotkeyreset=1" + end + "lockkeys=1" +
+                      end + "[Volume]" + end + "hotkeyreset=1" + end + "lockkeys=1" + end);
+        EXPECT_EQ(ReadIni(profile, "Volume", "lockkeys", kPath), "1");
+    }
 }
 
 TEST(ProfileWriting, RefusesWhatWouldBreakTheFile) {

@@ -110,6 +110,26 @@ TEST(Startup, FirstStartWithNoFileLeavesDesignStateAndCreatesNothing) {
     EXPECT_EQ(std::string(s.sim.shell.icon.szTip), "Lumatone");
 }
 
+// What the session keeps from the program shows under the top groups for
+// the whole session, unless that row says the settings file was unreadable.
+TEST(Startup, TheSessionsNoteShowsUnderTheTopGroupsUnlessTheSettingsAreLost) {
+    const char* note = "Wayland: global hotkeys need an X11 session";
+    {
+        SimApp s;
+        s.sim.system.sessionNote = note;
+        Form1& f = s.Start().form1;
+        EXPECT_TRUE(f.SettingsNote.visible);
+        EXPECT_EQ(f.SettingsNote.caption, note);
+    }
+    SimApp s;
+    s.sim.system.sessionNote = note;
+    s.Write("Gamma", "lastgamma", "5");
+    s.sim.files.unreadable.insert(s.SettingsFile());
+    Form1& f = s.Start().form1;
+    EXPECT_TRUE(f.SettingsNote.visible);
+    EXPECT_EQ(f.SettingsNote.caption, kNoteSettingsUnreadable);
+}
+
 TEST(Startup, EachDamagedKeyFallsBackOnItsOwn) {
     SimApp s;
     s.Write("Windows", "loadonstartup", "yes");

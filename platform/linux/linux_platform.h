@@ -21,7 +21,7 @@ struct LinuxPlatform {
     LinuxVibrance vibrance;
     StdFileStore files;
     PortableProfile profile{files};
-    LinuxSystem system{volume};
+    LinuxSystem system{volume, &vibrance};
 
     Capabilities Bind(TrayIcon& tray, MessageDialog& messages, LinkOpener& links, PopupMenu& menu,
                       ScreenMetrics& metrics, ProgramEnd& end) {

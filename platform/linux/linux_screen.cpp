@@ -1,10 +1,14 @@
 #include "platform/linux/linux_screen.h"
 
+#include "platform/linux/linux_session.h"
+
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace lumatone {
 namespace {
@@ -127,6 +131,30 @@ struct LinuxScreen::State {
     Window root = 0;
     bool randr = false; // 1.2 or later: outputs and CRTCs
     std::int32_t bitsPerPixel = 0;
+    std::string unavailable; // the session's reason ramps are not shown
+
+    // The last ramp written to a CRTC, as given and as sent: resampled there
+    // and back, a ramp of another size comes back a few steps off.
+    struct Written {
+        RRCrtc crtc = 0;
+        GammaRamp given{};
+        std::vector<std::uint16_t> sent; // red, green, blue
+    };
+    std::vector<Written> written;
+
+    static std::vector<std::uint16_t> Channels(const XRRCrtcGamma& gamma) {
+        const auto n = static_cast<std::size_t>(gamma.size);
+        std::vector<std::uint16_t> all(gamma.red, gamma.red + n);
+        all.insert(all.end(), gamma.green, gamma.green + n);
+        all.insert(all.end(), gamma.blue, gamma.blue + n);
+        return all;
+    }
+    Written* WrittenTo(RRCrtc crtc) {
+        for (Written& w : written)
+            if (w.crtc == crtc)
+                return &w;
+        return nullptr;
+    }
 
     // None without RandR 1.2.
     Resources GetResources() const {
@@ -198,6 +226,7 @@ struct LinuxScreen::State {
 };
 
 LinuxScreen::LinuxScreen() : state_(std::make_unique<State>()) {
+    state_->unavailable = GammaNoteFor(CurrentSession());
     Display* display = ::XOpenDisplay(nullptr);
     if (display == nullptr)
         return;
@@ -241,6 +270,10 @@ std::vector<DisplayDevice> LinuxScreen::Displays() {
     return devices;
 }
 
+std::string LinuxScreen::Unavailable() const {
+    return state_->unavailable;
+}
+
 bool LinuxScreen::WriteRamp(const std::string& display, const GammaRamp& ramp) {
     State& s = *state_;
     XErrorTrap trap(s.display);
@@ -258,7 +291,13 @@ bool LinuxScreen::WriteRamp(const std::string& display, const GammaRamp& ramp) {
     ResampleRamp(&ramp[kRampEntries], kRampEntries, gamma->green, n);
     ResampleRamp(&ramp[2 * kRampEntries], kRampEntries, gamma->blue, n);
     ::XRRSetCrtcGamma(s.display, crtc, gamma.get());
-    return !trap.Failed();
+    if (trap.Failed())
+        return false;
+    State::Written* w = s.WrittenTo(crtc);
+    if (w == nullptr)
+        w = &s.written.emplace_back();
+    *w = {crtc, ramp, State::Channels(*gamma)};
+    return true;
 }
 
 bool LinuxScreen::ReadRamp(const std::string& display, GammaRamp& ramp) {
@@ -270,6 +309,11 @@ bool LinuxScreen::ReadRamp(const std::string& display, GammaRamp& ramp) {
     CrtcGamma gamma(::XRRGetCrtcGamma(s.display, crtc));
     if (!gamma || gamma->size <= 0 || trap.Failed())
         return false;
+    if (const State::Written* w = s.WrittenTo(crtc);
+        w != nullptr && w->sent == State::Channels(*gamma)) {
+        ramp = w->given;
+        return true;
+    }
     const auto n = static_cast<std::size_t>(gamma->size);
     ResampleRamp(gamma->red, n, &ramp[0], kRampEntries);
     ResampleRamp(gamma->green, n, &ramp[kRampEntries], kRampEntries);

@@ -26,6 +26,12 @@ class LinuxScreen : public GammaOutput, public DisplayModes {
     std::vector<DisplayDevice> Displays() override;
     bool WriteRamp(const std::string& display, const GammaRamp& ramp) override;
     bool ReadRamp(const std::string& display, GammaRamp& ramp) override;
+    // The server keeps a CRTC's ramp exactly as sent, and a CRTC of another
+    // size than 256 reads back the ramp this program gave it, not the
+    // resampled one.
+    int ReadBackTolerance() const override { return 0; }
+    // Under Xwayland ramps are taken and read back, and never shown.
+    std::string Unavailable() const override;
 
     DisplayMode Current() override;
     std::vector<DisplayMode> Modes() override;

@@ -1,5 +1,6 @@
 #include "platform/linux/linux_system.h"
 
+#include "platform/linux/linux_session.h"
 #include "platform/linux/linux_vibrance.h"
 
 #include <cerrno>
@@ -62,7 +63,8 @@ Features LinuxSystem::GetFeatures() {
     if (!features_) {
         Features f;
         f.family = SystemFamily::Posix;
-        f.vibrance = IsFileFor(kNvidiaSettings, X_OK);
+        // Installed is not enough: without NV-CONTROL the tool changes nothing.
+        f.vibrance = vibrance_ != nullptr && vibrance_->Answers();
         f.volume = volume_.Present();
         features_ = f;
     }
@@ -96,6 +98,10 @@ std::string LinuxSystem::SettingsFolder() {
 
 void LinuxSystem::Sleep(std::uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+std::string LinuxSystem::SessionNote() {
+    return SessionNoteFor(CurrentSession());
 }
 
 } // namespace lumatone

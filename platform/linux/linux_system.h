@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/linux/linux_vibrance.h"
 #include "platform/master_volume.h"
 #include "platform/system.h"
 
@@ -13,8 +14,10 @@ std::string ConfigHome();
 
 class LinuxSystem : public System {
   public:
-    // The volume is asked once whether a sound server answers.
-    explicit LinuxSystem(MasterVolume& volume) : volume_(volume) {}
+    // The volume is asked once whether a sound server answers, the vibrance
+    // whether the driver does (none: no vibrance).
+    explicit LinuxSystem(MasterVolume& volume, LinuxVibrance* vibrance = nullptr)
+        : volume_(volume), vibrance_(vibrance) {}
     bool GetVersionEx(OsVersionInfo& info) override;
     Features GetFeatures() override;
     std::string ProgramFolder() override;
@@ -24,9 +27,11 @@ class LinuxSystem : public System {
     std::string SettingsFolder() override;
     char PathSeparator() override { return '/'; }
     void Sleep(std::uint32_t milliseconds) override;
+    std::string SessionNote() override;
 
   private:
     MasterVolume& volume_;
+    LinuxVibrance* vibrance_;
     std::optional<Features> features_;
 };
 

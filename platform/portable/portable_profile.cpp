@@ -60,14 +60,28 @@ template <class Visit> void ForEachLine(string_view text, Visit visit) {
     }
 }
 
-// The line end of the file's first line; Windows writes "\r\n" into new files.
-string_view LineEndOf(string_view text) {
-    const std::size_t end = text.find_first_of("\r\n");
-    if (end == string_view::npos)
+// The line end most of the file's lines have, "\r\n" on a tie with it or
+// where none has one, as Windows writes; a stray CR in a damaged line is
+// outnumbered by the file's real ends.
+string_view UsualLineEnd(string_view text) {
+    std::size_t crlf = 0, lf = 0, cr = 0;
+    ForEachLine(text, [&](const Line& l) {
+        const string_view end = text.substr(l.end, l.next - l.end);
+        crlf += end == "\r\n";
+        lf += end == "\n";
+        cr += end == "\r";
+        return true;
+    });
+    if (crlf >= lf && crlf >= cr)
         return "\r\n";
-    if (text[end] == '\n')
-        return "\n";
-    return end + 1 < text.size() && text[end + 1] == '\n' ? "\r\n" : "\r";
+    return lf >= cr ? "\n" : "\r";
+}
+
+// The line end for lines added after the line that ends at [end, next): its
+// own, unless it has none or a lone CR, which may sit inside other text.
+string_view LineEndAfter(string_view text, std::size_t end, std::size_t next) {
+    const string_view own = text.substr(end, next - end);
+    return own == "\n" || own == "\r\n" ? own : UsualLineEnd(text);
 }
 
 enum class LineKind { Other, Section, Key };
@@ -106,6 +120,9 @@ struct Location {
     std::size_t equals = 0;      // position of the key line's '='
     std::size_t insertAt = 0;    // just past the section's last non-blank line
     bool insertAfterEnd = false; // that line has a line end
+    std::size_t insertEnd = 0;   // where that line's text ends
+    std::size_t lastEnd = 0;     // the file's last line: its text's end
+    std::size_t lastNext = 0;    // and its line end's
 };
 
 // The key in the first section of that name.
@@ -113,6 +130,8 @@ Location Locate(string_view text, string_view section, string_view key) {
     Location loc;
     bool inside = false;
     ForEachLine(text, [&](const Line& l) {
+        loc.lastEnd = l.end;
+        loc.lastNext = l.next;
         const string_view line = text.substr(l.begin, l.end - l.begin);
         const ParsedLine p = Parse(line);
         if (p.kind == LineKind::Section) {
@@ -122,6 +141,7 @@ Location Locate(string_view text, string_view section, string_view key) {
                 inside = loc.sectionFound = true;
                 loc.insertAt = l.next;
                 loc.insertAfterEnd = l.next > l.end;
+                loc.insertEnd = l.end;
             }
             return true;
         }
@@ -136,6 +156,7 @@ Location Locate(string_view text, string_view section, string_view key) {
         if (!IsBlankLine(line)) {
             loc.insertAt = l.next;
             loc.insertAfterEnd = l.next > l.end;
+            loc.insertEnd = l.end;
         }
         return true;
     });
@@ -200,7 +221,9 @@ bool PortableProfile::WritePrivateProfileString(const std::string& sectionName,
         updated.append(value);
         updated.append(text, loc.keyLine.end, std::string::npos);
     } else {
-        const string_view lineEnd = LineEndOf(text);
+        const string_view lineEnd = loc.sectionFound
+                                        ? LineEndAfter(text, loc.insertEnd, loc.insertAt)
+                                        : LineEndAfter(text, loc.lastEnd, loc.lastNext);
         std::size_t at = text.size();
         bool needsLineEnd = !text.empty() && text.back() != '\n' && text.back() != '\r';
         std::string added;

@@ -39,9 +39,11 @@
 // - A new key goes after the last non-blank line of its section (blank lines
 //   before the next section stay where they are); a new section goes at the
 //   end of the file as "[section]" and "key=value" lines, with no blank line.
-// - New lines use the line end of the file's first line; a file without one
-//   gets "\r\n", as Windows writes. A last line without an end gets one
-//   before anything is added after it.
+// - New lines end like the line they follow when that ends in LF or CRLF;
+//   otherwise (a lone CR, or no end) like most of the file's lines, "\r\n" on
+//   a tie and in a file without any, as Windows writes. A stray CR inside a
+//   damaged line thus never joins the added keys into one LF-split line. A
+//   last line without an end gets one before anything is added after it.
 // - The value is written as given. A write that changes nothing does not
 //   touch the file.
 // - Refused, returning false and changing nothing (Windows would write them

@@ -21,6 +21,7 @@ class SimSystem : public System {
     std::string ExeName() override { return exeName; }
     char PathSeparator() override { return separator; }
     void Sleep(std::uint32_t milliseconds) override;
+    std::string SessionNote() override { return sessionNote; }
 
     OsVersionInfo version{2, 5, 1}; // Windows XP
     bool failVersion = false;
@@ -29,6 +30,7 @@ class SimSystem : public System {
     char separator = '\\';
     std::optional<Features> features;
     std::string settingsFolder; // empty: the program's folder
+    std::string sessionNote;
     std::uint64_t nowMs = 0;
     std::uint64_t sleptMs = 0;
     std::uint64_t versionQueries = 0;

@@ -82,3 +82,18 @@ case_second_start_shows_the_first() {
     check "the first one still runs" running
     check "the menu's Exit ends the program" exit_through_menu
 }
+
+# Every CRTC in use holds exactly the ramp of that slider position.
+ramp_is() { [ "$(probe gamma "$1")" = 0 ]; }
+
+case_identity_from_outside_is_undone() {
+    echo "- the identity ramp set from outside, near the stored position's own"
+    start_program identity $'[Gamma]\nlastgamma=30' || { check "starts" false; return; }
+    until_true 20 ramp_is 30
+    check "position 30 on the screen" ramp_is 30
+    xrandr --output DUMMY0 --gamma 1:1:1
+    check "xrandr set the identity" test "$(probe gamma 30)" -gt 0
+    # Timer2 checks every 1.5 s.
+    check "put back within a check" until_true 3 ramp_is 30
+    check "the menu's Exit ends the program" exit_through_menu
+}

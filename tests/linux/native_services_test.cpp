@@ -5,12 +5,14 @@
 #include "platform/linux/linux_autostart.h"
 #include "platform/linux/linux_keyboard.h"
 #include "platform/linux/linux_screen.h"
+#include "platform/linux/linux_session.h"
 #include "platform/linux/linux_system.h"
 #include "platform/linux/linux_vibrance.h"
 #include "platform/portable/std_file_store.h"
 
 #include <dirent.h>
 #include <fstream>
+#include <map>
 #include <unistd.h>
 #include <vector>
 
@@ -130,39 +132,6 @@ std::vector<char> ChildStates() {
     return states;
 }
 
-bool AllChildrenFinished() {
-    for (char state : ChildStates())
-        if (state != 'Z')
-            return false;
-    return true;
-}
-
-TEST(Vibrance, StartsTheAppletWithItsArgumentsAndLeavesNoZombies) {
-    TempFolder folder;
-    const std::string program = folder.path() + "/nvidia-settings";
-    const std::string args = folder.path() + "/args";
-    std::ofstream(program) << "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" << args << "'\n";
-    std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-    {
-        LinuxVibrance vibrance(program);
-        ASSERT_TRUE(vibrance.Run(42));
-        ASSERT_TRUE(Eventually(AllChildrenFinished));
-        EXPECT_EQ(StdFileStore().Read(args), "-a\nDigitalVibrance=42\n");
-        EXPECT_FALSE(ChildStates().empty());
-        // The next start reaps the finished one, even when it fails itself.
-        std::filesystem::remove(program);
-        EXPECT_FALSE(vibrance.Run(0));
-        EXPECT_TRUE(ChildStates().empty());
-
-        std::ofstream(program) << "#!/bin/sh\n";
-        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
-        ASSERT_TRUE(vibrance.Run(100));
-        ASSERT_TRUE(Eventually(AllChildrenFinished));
-    }
-    // The end reaps the rest.
-    EXPECT_TRUE(ChildStates().empty());
-}
-
 class FakeVolume : public MasterVolume {
   public:
     bool Present() override { return ++asked, present; }
@@ -171,6 +140,116 @@ class FakeVolume : public MasterVolume {
     bool present = true;
     int asked = 0;
 };
+
+// A stand-in for NVIDIA's tool: "-q" answers as the driver does (or with
+// the given text), "-a" logs its assignment after the given pause, and notes
+// when two of them ever ran at once.
+class FakeNvidiaSettings {
+  public:
+    explicit FakeNvidiaSettings(const std::string& query = kAnswer, const char* pause = "0") {
+        std::ofstream(answer) << query;
+        std::ofstream(program) << "#!/bin/sh\n"
+                               << "if [ \"$1\" = -q ]; then cat '" << answer << "'; exit 0; fi\n"
+                               << "[ -e '" << busy << "' ] && echo overlap >> '" << log << "'\n"
+                               << ": > '" << busy << "'\n"
+                               << "sleep " << pause << "\n"
+                               << "printf '%s %s\\n' \"$1\" \"$2\" >> '" << log << "'\n"
+                               << "rm -f '" << busy << "'\n";
+        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+    }
+    std::string Log() const { return StdFileStore().Read(log).value_or(""); }
+
+    static constexpr const char* kAnswer =
+        "\n  Attribute 'DigitalVibrance' (host:0.0): 0.\n"
+        "    The valid values for 'DigitalVibrance' are in the range -1024 - 1023 (inclusive).\n"
+        "    'DigitalVibrance' can use the following target types: X Screen, GPU.\n";
+    TempFolder folder;
+    const std::string program = folder.path() + "/nvidia-settings";
+    const std::string log = folder.path() + "/log";
+    const std::string busy = folder.path() + "/busy";
+    const std::string answer = folder.path() + "/answer";
+};
+
+TEST(Vibrance, ReadsTheDriversRangeAndMapsTheSliderOntoIt) {
+    const struct {
+        const char* text;
+        std::optional<std::pair<int, int>> range;
+    } answers[] = {
+        {FakeNvidiaSettings::kAnswer, std::pair{-1024, 1023}},
+        {"are in the range 0 - 63 (inclusive).", std::pair{0, 63}},
+        {"are in the range\t-1024-1023", std::pair{-1024, 1023}},
+        {"ERROR: Unable to find display on any available system\n", std::nullopt},
+        {"ERROR: Error querying attribute 'DigitalVibrance' ... in the range 5 - 5", std::nullopt},
+        {"in the range - 1023", std::nullopt},
+        {"in the range 99999999999 - 1", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& a : answers) {
+        SCOPED_TRACE(a.text);
+        const std::optional<VibranceRange> r = ParseVibranceRange(a.text);
+        ASSERT_EQ(r.has_value(), a.range.has_value());
+        if (r) {
+            EXPECT_EQ(r->min, a.range->first);
+            EXPECT_EQ(r->max, a.range->second);
+        }
+    }
+    // 0 keeps the colours as they come, not the driver's grey -1024.
+    const VibranceRange wide{-1024, 1023};
+    EXPECT_EQ(DriverVibrance(0, wide), 0);
+    EXPECT_EQ(DriverVibrance(50, wide), 512);
+    EXPECT_EQ(DriverVibrance(100, wide), 1023);
+    EXPECT_EQ(DriverVibrance(100, {0, 63}), 63);
+    EXPECT_EQ(DriverVibrance(100, {10, 20}), 20);
+    EXPECT_EQ(DriverVibrance(0, {10, 20}), 10);
+}
+
+TEST(Vibrance, TheGroupShowsOnlyWhereTheDriverAnswers) {
+    FakeVolume volume;
+    {
+        FakeNvidiaSettings answering;
+        LinuxVibrance vibrance(answering.program);
+        EXPECT_TRUE(LinuxSystem(volume, &vibrance).GetFeatures().vibrance);
+    }
+    {
+        FakeNvidiaSettings silent("ERROR: The control display is undefined; please run\n");
+        LinuxVibrance vibrance(silent.program);
+        EXPECT_FALSE(LinuxSystem(volume, &vibrance).GetFeatures().vibrance);
+        EXPECT_FALSE(vibrance.Run(50));
+        EXPECT_EQ(silent.Log(), "");
+    }
+    LinuxVibrance missing("/nonexistent/nvidia-settings");
+    EXPECT_FALSE(LinuxSystem(volume, &missing).GetFeatures().vibrance);
+    EXPECT_FALSE(LinuxSystem(volume).GetFeatures().vibrance);
+}
+
+TEST(Vibrance, OneToolAtATimeAndTheLastLevelAskedForIsAppliedLast) {
+    FakeNvidiaSettings tool(FakeNvidiaSettings::kAnswer, "0.3");
+    {
+        LinuxVibrance vibrance(tool.program);
+        // A slider dragged, then a hotkey's step that asks for its level twice.
+        for (std::int16_t level : {10, 20, 30, 40, 50, 50})
+            ASSERT_TRUE(vibrance.Run(level));
+        ASSERT_TRUE(Eventually([&] {
+            return tool.Log() == "-a DigitalVibrance=102\n-a DigitalVibrance=512\n" &&
+                   ChildStates().empty();
+        }));
+        // Back to the level being applied: the one waiting is dropped.
+        ASSERT_TRUE(vibrance.Run(100));
+        ASSERT_TRUE(vibrance.Run(0));
+        ASSERT_TRUE(vibrance.Run(100));
+        ASSERT_TRUE(Eventually([] { return ChildStates().empty(); }));
+        EXPECT_EQ(tool.Log(),
+                  "-a DigitalVibrance=102\n-a DigitalVibrance=512\n-a DigitalVibrance=1023\n");
+    }
+    // Finished children are reaped without another call, and a tool that
+    // cannot be started fails the call.
+    EXPECT_TRUE(ChildStates().empty());
+    LinuxVibrance vibrance(tool.program);
+    ASSERT_TRUE(vibrance.Answers());
+    std::filesystem::remove(tool.program);
+    EXPECT_FALSE(vibrance.Run(0));
+    EXPECT_TRUE(ChildStates().empty());
+}
 
 TEST(LinuxSystemFacts, NamesTheProgramAndKeepsSettingsInTheConfigFolder) {
     FakeVolume volume;
@@ -234,6 +313,63 @@ TEST(WithoutDisplay, ScreenAndKeyboardFailCleanly) {
     LinuxKeyboard keyboard;
     EXPECT_EQ(keyboard.GetAsyncKeyState('A'), 0);
     EXPECT_EQ(keyboard.GetAsyncKeyState(1), 0);
+}
+
+TEST(Session, TellsWhatTheDesktopKeepsFromTheProgram) {
+    using Vars = std::map<std::string, std::string>;
+    const struct {
+        Vars vars;
+        bool wayland;
+        const char* desktop;
+        bool autostart;
+        const char* note;
+    } sessions[] = {
+        {{{"XDG_SESSION_TYPE", "x11"}, {"XDG_CURRENT_DESKTOP", "XFCE"}}, false, "XFCE", true, ""},
+        {{{"XDG_SESSION_TYPE", "wayland"}, {"XDG_CURRENT_DESKTOP", "ubuntu:GNOME"}},
+         true,
+         "ubuntu",
+         true,
+         "Wayland: global hotkeys need an X11 session"},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}, {"XDG_CURRENT_DESKTOP", "KDE"}},
+         true,
+         "KDE",
+         true,
+         "Wayland: global hotkeys need an X11 session"},
+        {{{"XDG_SESSION_TYPE", "x11"}, {"XDG_CURRENT_DESKTOP", "i3"}},
+         false,
+         "i3",
+         false,
+         "i3 runs no autostart entries: \"Start with Windows\" does nothing"},
+        {{{"I3SOCK", "/run/user/1000/i3/ipc-socket.1"}},
+         false,
+         "i3",
+         false,
+         "i3 runs no autostart entries: \"Start with Windows\" does nothing"},
+        {{{"XDG_SESSION_TYPE", "wayland"}, {"SWAYSOCK", "/run/user/1000/sway-ipc.sock"}},
+         true,
+         "sway",
+         false,
+         "sway: no global hotkeys (they need X11), no autostart entries"},
+        {{{"WAYLAND_DISPLAY", ""}, {"XDG_SESSION_TYPE", "tty"}}, false, "", true, ""},
+    };
+    for (const auto& s : sessions) {
+        const SessionFacts facts = ReadSession([&](const char* name) -> const char* {
+            const auto it = s.vars.find(name);
+            return it == s.vars.end() ? nullptr : it->second.c_str();
+        });
+        SCOPED_TRACE(facts.desktop);
+        EXPECT_EQ(facts.wayland, s.wayland);
+        EXPECT_EQ(facts.desktop, s.desktop);
+        EXPECT_EQ(facts.runsAutostart, s.autostart);
+        EXPECT_EQ(SessionNoteFor(facts), s.note);
+        EXPECT_EQ(GammaNoteFor(facts), s.wayland ? "The desktop keeps gamma to itself" : "");
+    }
+    // The screen reads the program's own session.
+    ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0");
+    ScopedEnv desktop("XDG_CURRENT_DESKTOP", "GNOME");
+    EXPECT_EQ(LinuxScreen().Unavailable(), "The desktop keeps gamma to itself");
+    FakeVolume volume;
+    EXPECT_EQ(LinuxSystem(volume).SessionNote(), "Wayland: global hotkeys need an X11 session");
 }
 
 } // namespace
