@@ -8,7 +8,6 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <vector>
 
 namespace lumatone {
 namespace {
@@ -38,8 +37,6 @@ struct LinuxKeyboard::State {
     Display* display = nullptr;
     int xiOpcode = -1; // -1: no raw events, so nothing is "pressed since"
 
-    // The keycodes of each virtual key, from the current keyboard mapping.
-    std::array<std::vector<std::uint8_t>, 256> keycodes;
     // The virtual keys pressed since their last query.
     std::array<bool, 256> pressedSince{};
 
@@ -49,23 +46,12 @@ struct LinuxKeyboard::State {
     unsigned buttonMask = 0;
     bool buttonsRead = false;
 
-    void MapKeys() {
-        for (std::int32_t vk = 0; vk < 256; ++vk) {
-            auto& codes = keycodes[static_cast<std::size_t>(vk)];
-            codes.clear();
-            for (std::uint32_t keysym : KeysymsForVirtualKey(vk)) {
-                const KeyCode code = ::XKeysymToKeycode(display, keysym);
-                if (code != 0)
-                    codes.push_back(code);
-            }
-        }
-    }
-
     void Pressed(std::uint8_t keycode) {
-        for (std::size_t vk = 0; vk < keycodes.size(); ++vk)
-            for (std::uint8_t code : keycodes[vk])
+        // The sided code and the generic one both count the press.
+        for (std::int32_t vk = 1; vk < 256; ++vk)
+            for (std::uint8_t code : KeycodesForVirtualKey(vk))
                 if (code == keycode)
-                    pressedSince[vk] = true;
+                    pressedSince[static_cast<std::size_t>(vk)] = true;
     }
 
     // Takes in whatever events have arrived, without waiting for more.
@@ -73,11 +59,6 @@ struct LinuxKeyboard::State {
         while (::XPending(display) > 0) {
             XEvent event;
             ::XNextEvent(display, &event);
-            if (event.type == MappingNotify) {
-                ::XRefreshKeyboardMapping(&event.xmapping);
-                MapKeys();
-                continue;
-            }
             XGenericEventCookie& cookie = event.xcookie;
             if (event.type != GenericEvent || cookie.extension != xiOpcode ||
                 !::XGetEventData(display, &cookie))
@@ -111,8 +92,8 @@ struct LinuxKeyboard::State {
     }
 
     bool KeyDown(std::int32_t virtualKey) {
-        const auto& codes = keycodes[static_cast<std::size_t>(virtualKey)];
-        if (codes.empty())
+        const Keycodes& codes = KeycodesForVirtualKey(virtualKey);
+        if (codes.count == 0)
             return false;
         if (!keymapRead) {
             ::XQueryKeymap(display, keymap);
@@ -143,7 +124,6 @@ LinuxKeyboard::LinuxKeyboard() : state_(std::make_unique<State>()) {
     if (display == nullptr)
         return;
     state_->display = display;
-    state_->MapKeys();
 
     int event = 0, error = 0, opcode = 0;
     int major = 2, minor = 2;
