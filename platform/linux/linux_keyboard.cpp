@@ -57,11 +57,10 @@ struct LinuxKeyboard::State : KeyTracker::Server {
             return;
         }
         const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
-        const bool keycode = raw->detail >= 0 && raw->detail < 256;
         switch (cookie.evtype) {
         case XI_RawKeyPress:
         case XI_RawKeyRelease:
-            if (keycode)
+            if (raw->detail >= 0 && raw->detail < 256)
                 tracker.Key(static_cast<std::uint8_t>(raw->detail),
                             cookie.evtype == XI_RawKeyPress);
             break;
