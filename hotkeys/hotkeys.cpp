@@ -67,6 +67,11 @@ void Hotkeys::OnTimer1() {
 }
 
 std::int16_t Hotkeys::HotKey(std::int16_t) {
+    // With nothing bound no pair can fire, so the keyboard is left alone: the
+    // F2 press this skips discarding is discarded by the first poll that has a
+    // binding, before any pair reads it.
+    if (!AnyBound())
+        return 0;
     keyboard_.GetAsyncKeyState(kF2);
     for (const Action& action : kActions) {
         const BindingGroup& group = groups_[action.group];
@@ -77,6 +82,14 @@ std::int16_t Hotkeys::HotKey(std::int16_t) {
             return 0;
     }
     return 0;
+}
+
+bool Hotkeys::AnyBound() const {
+    for (const BindingGroup& group : groups_)
+        for (const BindingSlot& slot : group.slots)
+            if (BoundKeyCode(slot.code->text) != 0)
+                return true;
+    return false;
 }
 
 bool Hotkeys::StepGamma(int delta) {

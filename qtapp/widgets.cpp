@@ -157,9 +157,10 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
 
 void KeyBox::keyPressEvent(QKeyEvent* e) {
     if (onKey) {
-        // Qt's own key codes name characters, not keys; the X keysym names
-        // the key, as the Windows code does.
-        const int key = static_cast<int>(VirtualKeyForKeysym(e->nativeVirtualKey()));
+        // By the key's place, not the character it types: the poll watches
+        // the same place, so the key bound is the key that fires on every
+        // layout. On X the native scan code is the X keycode.
+        const int key = static_cast<int>(VirtualKeyForKeycode(e->nativeScanCode()));
         if (key != 0)
             onKey(key, ShiftBits(e->modifiers()));
     }

@@ -18,10 +18,11 @@ packages=(
     xvfb xserver-xorg-core xserver-xorg-video-dummy x11-utils x11-xserver-utils xdotool
     trayer imagemagick unzip
     pulseaudio pulseaudio-utils
-    # The Linux program: X11 and RandR for the screen, XInput 2 for keys,
-    # libpulse for the volume, Qt 6 for the windows and the tray; lintian
-    # checks its Debian package and desktop-file-validate its menu entry.
-    libx11-dev libxrandr-dev libxi-dev libpulse-dev pkg-config
+    # The Linux program: X11 and RandR for the screen, XInput 2 for keys, the
+    # screen saver extension for the lock, libpulse for the volume, Qt 6 for
+    # the windows and the tray; lintian checks its Debian package and
+    # desktop-file-validate its menu entry.
+    libx11-dev libxrandr-dev libxi-dev libxss-dev libpulse-dev pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev fontconfig
     lintian dpkg-dev file desktop-file-utils
 )

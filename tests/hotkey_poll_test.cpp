@@ -113,6 +113,26 @@ TEST_F(HotkeyPoll, FiringFollowsBothBitsOfEachKey) {
     }
 }
 
+// With nothing bound a tick leaves the keyboard alone, and an F2 press from
+// that time still does not count once a pair holding F2 is bound.
+TEST_F(HotkeyPoll, NothingBoundAsksForNoKey) {
+    for (const BindingGroup& group : f->BindingGroups())
+        for (const BindingSlot& slot : group.slots)
+            slot.code->text = "0";
+    auto& kb = s.sim.keyboard;
+    const std::uint64_t before = kb.queries;
+    kb.Tap(113);
+    f->Timer1.Tick();
+    EXPECT_EQ(kb.queries, before);
+    f->HScroll1.SetValue(20);
+    f->Text14.text = "113";
+    f->Text15.text = "90";
+    kb.Press(90);
+    f->Timer1.Tick();
+    EXPECT_EQ(f->HScroll1.Value(), 20);
+    EXPECT_GT(kb.queries, before);
+}
+
 TEST_F(HotkeyPoll, EachActionStepsItsSliderAndAppliesTheValueAgain) {
     const std::string command = "RUNDLL32.exe NvCpl.dll,dtcfg setdvc all ";
     struct Case {

@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
 namespace {
@@ -22,7 +23,8 @@ void BM_LinuxKeyState(benchmark::State& state) {
 BENCHMARK(BM_LinuxKeyState);
 
 // A whole burst of 36 queries, as one poll of every bound key asks, after a
-// pause that lets the keymap read go stale: one round trip to the server.
+// pause that ends the previous burst, with no key event in between: the tick
+// of a program whose keys nobody touches.
 void BM_LinuxKeyStateBurst(benchmark::State& state) {
     lumatone::LinuxKeyboard keyboard;
     for (auto _ : state) {
@@ -34,6 +36,22 @@ void BM_LinuxKeyStateBurst(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_LinuxKeyStateBurst)->Iterations(200)->UseRealTime();
+
+// The same burst after a key was tapped (xdotool, outside the timing): the
+// events are taken in and the server is asked once.
+void BM_LinuxKeyStateBurstAfterEvent(benchmark::State& state) {
+    lumatone::LinuxKeyboard keyboard;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (std::system("xdotool key Shift_L") != 0)
+            state.SkipWithError("no xdotool");
+        std::this_thread::sleep_for(std::chrono::milliseconds(11));
+        state.ResumeTiming();
+        for (int key = 'A'; key < 'A' + 36; ++key)
+            benchmark::DoNotOptimize(keyboard.GetAsyncKeyState(key));
+    }
+}
+BENCHMARK(BM_LinuxKeyStateBurstAfterEvent)->Iterations(100)->UseRealTime();
 
 // The volume read-out's one read, on the kept connection. The server's own
 // work shows in the wall time, not in this process's CPU.

@@ -1,71 +1,79 @@
 #include "platform/linux/linux_keyboard.h"
 
-#include "platform/linux/x11_keys.h"
+#include "platform/linux/key_tracker.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
+#include <X11/extensions/scrnsaver.h>
 
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <vector>
 
 namespace lumatone {
 namespace {
 
-constexpr std::int32_t kLButton = 1, kRButton = 2, kMButton = 4;
-constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
-constexpr std::int16_t kPressedSince = 1;
-
 // The poll asks about all its keys within microseconds, every 50 ms. One look
-// at the server (the events that arrived, one state read) serves every query
-// this close to the first: each look costs a system call or a round trip, and
-// anything that changes meanwhile shows at the next look, with its press kept.
+// at the events that arrived serves every query this close to the first: each
+// look costs a system call, and anything that changes meanwhile shows at the
+// next look, with its press kept.
 constexpr std::int64_t kBurstNs = 10'000'000;
 
 std::int64_t NowNs() {
     return std::chrono::steady_clock::now().time_since_epoch() / std::chrono::nanoseconds(1);
 }
 
-// The X button of a mouse virtual key, 0 for none.
-unsigned ButtonOf(std::int32_t virtualKey) {
-    return virtualKey == kLButton ? 1 : virtualKey == kMButton ? 2 : virtualKey == kRButton ? 3 : 0;
-}
-
 } // namespace
 
-struct LinuxKeyboard::State {
+struct LinuxKeyboard::State : KeyTracker::Server {
+    explicit State(bool followsEvents) : tracker(followsEvents) {}
+
     Display* display = nullptr;
-    int xiOpcode = -1; // -1: no raw events, so nothing is "pressed since"
-
-    // The keycodes of each virtual key, from the current keyboard mapping.
-    std::array<std::vector<std::uint8_t>, 256> keycodes;
-    // The virtual keys pressed since their last query.
-    std::array<bool, 256> pressedSince{};
-
+    int xiOpcode = -1;   // -1: no raw events
+    int saverEvent = -1; // the screen saver's notify event, -1 for none
+    KeyTracker tracker;
     std::int64_t lookedAt = -1;
-    char keymap[32] = {};
-    bool keymapRead = false;
-    unsigned buttonMask = 0;
-    bool buttonsRead = false;
 
-    void MapKeys() {
-        for (std::int32_t vk = 0; vk < 256; ++vk) {
-            auto& codes = keycodes[static_cast<std::size_t>(vk)];
-            codes.clear();
-            for (std::uint32_t keysym : KeysymsForVirtualKey(vk)) {
-                const KeyCode code = ::XKeysymToKeycode(display, keysym);
-                if (code != 0)
-                    codes.push_back(code);
-            }
-        }
+    void ReadKeymap(std::array<std::uint8_t, 32>& keymap) override {
+        char bits[32] = {};
+        ::XQueryKeymap(display, bits);
+        for (std::size_t i = 0; i < keymap.size(); ++i)
+            keymap[i] = static_cast<std::uint8_t>(bits[i]);
     }
 
-    void Pressed(std::uint8_t keycode) {
-        for (std::size_t vk = 0; vk < keycodes.size(); ++vk)
-            for (std::uint8_t code : keycodes[vk])
-                if (code == keycode)
-                    pressedSince[vk] = true;
+    unsigned ReadButtons() override {
+        Window root = 0, child = 0;
+        int rootX = 0, rootY = 0, x = 0, y = 0;
+        unsigned mask = 0;
+        ::XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x, &y,
+                        &mask);
+        return mask;
+    }
+
+    void Take(XGenericEventCookie& cookie) {
+        // Data that cannot be read leaves the key unknown: look at the server.
+        if (!::XGetEventData(display, &cookie)) {
+            tracker.Lost();
+            return;
+        }
+        const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
+        switch (cookie.evtype) {
+        case XI_RawKeyPress:
+        case XI_RawKeyRelease:
+            if (raw->detail >= 0 && raw->detail < 256)
+                tracker.Key(static_cast<std::uint8_t>(raw->detail),
+                            cookie.evtype == XI_RawKeyPress);
+            break;
+        case XI_RawButtonPress:
+        case XI_RawButtonRelease:
+            tracker.Button(static_cast<unsigned>(raw->detail), cookie.evtype == XI_RawButtonPress);
+            break;
+        default:
+            // A keyboard or mouse that went away takes its releases with it.
+            tracker.Lost();
+            break;
+        }
+        ::XFreeEventData(display, &cookie);
     }
 
     // Takes in whatever events have arrived, without waiting for more.
@@ -73,30 +81,11 @@ struct LinuxKeyboard::State {
         while (::XPending(display) > 0) {
             XEvent event;
             ::XNextEvent(display, &event);
-            if (event.type == MappingNotify) {
-                ::XRefreshKeyboardMapping(&event.xmapping);
-                MapKeys();
-                continue;
-            }
-            XGenericEventCookie& cookie = event.xcookie;
-            if (event.type != GenericEvent || cookie.extension != xiOpcode ||
-                !::XGetEventData(display, &cookie))
-                continue;
-            const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
-            switch (cookie.evtype) {
-            case XI_RawKeyPress:
-                if (raw->detail >= 0 && raw->detail < 256)
-                    Pressed(static_cast<std::uint8_t>(raw->detail));
-                break;
-            case XI_RawButtonPress:
-                for (std::int32_t vk : {kLButton, kRButton, kMButton})
-                    if (ButtonOf(vk) == static_cast<unsigned>(raw->detail))
-                        pressedSince[static_cast<std::size_t>(vk)] = true;
-                break;
-            default:
-                break;
-            }
-            ::XFreeEventData(display, &cookie);
+            if (event.type == GenericEvent && event.xcookie.extension == xiOpcode)
+                Take(event.xcookie);
+            else if (saverEvent >= 0 && event.type == saverEvent)
+                tracker.ScreenSaver(reinterpret_cast<XScreenSaverNotifyEvent&>(event).state ==
+                                    ScreenSaverOn);
         }
     }
 
@@ -105,59 +94,58 @@ struct LinuxKeyboard::State {
         if (lookedAt >= 0 && now - lookedAt <= kBurstNs)
             return;
         lookedAt = now;
-        keymapRead = false;
-        buttonsRead = false;
         Drain();
-    }
-
-    bool KeyDown(std::int32_t virtualKey) {
-        const auto& codes = keycodes[static_cast<std::size_t>(virtualKey)];
-        if (codes.empty())
-            return false;
-        if (!keymapRead) {
-            ::XQueryKeymap(display, keymap);
-            keymapRead = true;
-        }
-        for (std::uint8_t code : codes)
-            if ((keymap[code / 8] >> (code % 8)) & 1)
-                return true;
-        return false;
-    }
-
-    bool ButtonDown(unsigned button) {
-        if (!buttonsRead) {
-            Window root = 0, child = 0;
-            int rootX = 0, rootY = 0, x = 0, y = 0;
-            unsigned mask = 0;
-            ::XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x,
-                            &y, &mask);
-            buttonMask = mask;
-            buttonsRead = true;
-        }
-        return (buttonMask & (Button1Mask << (button - 1))) != 0;
+        tracker.Look(now);
     }
 };
 
-LinuxKeyboard::LinuxKeyboard() : state_(std::make_unique<State>()) {
-    Display* display = ::XOpenDisplay(nullptr);
-    if (display == nullptr)
-        return;
-    state_->display = display;
-    state_->MapKeys();
+namespace {
 
+// Raw events reach the root window whatever has the focus, and whatever grabs
+// the keyboard, from XInput 2.1 on. The opcode, or -1 without them.
+int SelectRawEvents(Display* display) {
     int event = 0, error = 0, opcode = 0;
     int major = 2, minor = 2;
-    if (::XQueryExtension(display, "XInputExtension", &opcode, &event, &error) &&
-        ::XIQueryVersion(display, &major, &minor) == Success &&
-        // Raw events reach the root window whatever has the focus from 2.1 on.
-        (major > 2 || minor >= 1)) {
-        unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
-        XISetMask(bits, XI_RawKeyPress);
-        XISetMask(bits, XI_RawButtonPress);
-        XIEventMask mask{XIAllMasterDevices, sizeof(bits), bits};
-        if (::XISelectEvents(display, DefaultRootWindow(display), &mask, 1) == Success)
-            state_->xiOpcode = opcode;
-        ::XSync(display, False);
+    if (!::XQueryExtension(display, "XInputExtension", &opcode, &event, &error) ||
+        ::XIQueryVersion(display, &major, &minor) != Success || (major == 2 && minor < 1))
+        return -1;
+    unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+    for (int type : {XI_RawKeyPress, XI_RawKeyRelease, XI_RawButtonPress, XI_RawButtonRelease})
+        XISetMask(bits, type);
+    XIEventMask mask{XIAllMasterDevices, sizeof(bits), bits};
+    const bool selected =
+        ::XISelectEvents(display, DefaultRootWindow(display), &mask, 1) == Success;
+    // Devices come and go on the all-devices mask only.
+    unsigned char hierarchy[XIMaskLen(XI_LASTEVENT)] = {};
+    XISetMask(hierarchy, XI_HierarchyChanged);
+    XIEventMask devices{XIAllDevices, sizeof(hierarchy), hierarchy};
+    ::XISelectEvents(display, DefaultRootWindow(display), &devices, 1);
+    ::XSync(display, False);
+    return selected ? opcode : -1;
+}
+
+} // namespace
+
+LinuxKeyboard::LinuxKeyboard() {
+    Display* display = ::XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        state_ = std::make_unique<State>(false);
+        return;
+    }
+    const int xiOpcode = SelectRawEvents(display);
+    state_ = std::make_unique<State>(xiOpcode >= 0);
+    state_->display = display;
+    state_->xiOpcode = xiOpcode;
+
+    int saverEvent = 0, saverError = 0;
+    if (::XScreenSaverQueryExtension(display, &saverEvent, &saverError)) {
+        ::XScreenSaverSelectInput(display, DefaultRootWindow(display), ScreenSaverNotifyMask);
+        state_->saverEvent = saverEvent + ScreenSaverNotify;
+        if (XScreenSaverInfo* info = ::XScreenSaverAllocInfo()) {
+            if (::XScreenSaverQueryInfo(display, DefaultRootWindow(display), info))
+                state_->tracker.ScreenSaver(info->state == ScreenSaverOn);
+            ::XFree(info);
+        }
     }
 }
 
@@ -171,16 +159,7 @@ std::int16_t LinuxKeyboard::GetAsyncKeyState(std::int32_t virtualKey) {
     if (s.display == nullptr || virtualKey < 1 || virtualKey > 255)
         return 0;
     s.Look();
-    const auto vk = static_cast<std::size_t>(virtualKey);
-    std::int16_t result = 0;
-    if (s.pressedSince[vk]) {
-        result |= kPressedSince;
-        s.pressedSince[vk] = false;
-    }
-    const unsigned button = ButtonOf(virtualKey);
-    if (button != 0 ? s.ButtonDown(button) : s.KeyDown(virtualKey))
-        result |= kDown;
-    return result;
+    return s.tracker.State(virtualKey, s);
 }
 
 } // namespace lumatone

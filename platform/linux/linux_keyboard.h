@@ -7,8 +7,9 @@
 namespace lumatone {
 
 // Key and mouse-button state of the X server, whichever window has the
-// focus, over a display connection of its own. Without a display every key
-// reads as up.
+// focus, over a display connection of its own: keys by their place on the
+// keyboard, none down while the screen saver is on. Without a display every
+// key reads as up.
 class LinuxKeyboard : public Keyboard {
   public:
     LinuxKeyboard();

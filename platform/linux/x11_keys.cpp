@@ -1,140 +1,221 @@
 #include "platform/linux/x11_keys.h"
 
-#include <array>
-#include <cstddef>
+#include <linux/input-event-codes.h>
 
 namespace lumatone {
 namespace {
 
-struct KeyPair {
-    std::int32_t virtualKey;
-    std::uint32_t keysym;
-    // False for a keysym that names the key only in one shift or lock state;
-    // it translates a key event but is not used to read key state.
-    bool physical;
+struct KeyPlace {
+    std::uint16_t inputCode; // KEY_*
+    std::uint8_t virtualKey; // the left and right modifiers by their sided codes
 };
 
-constexpr std::int32_t kShift = 0x10, kControl = 0x11, kMenu = 0x12;
+constexpr std::uint8_t kLShift = 0xa0, kRShift = 0xa1, kLControl = 0xa2, kRControl = 0xa3,
+                       kLMenu = 0xa4, kRMenu = 0xa5;
 
-// Keysym values as <X11/keysymdef.h> defines them. Generic entries come
-// before sided ones: the first match wins when translating a keysym.
-constexpr KeyPair kNamed[] = {
-    {0x08, 0xff08, true},  // BackSpace
-    {0x09, 0xff09, true},  // Tab
-    {0x09, 0xfe20, false}, // ISO_Left_Tab (Shift+Tab)
-    {0x0c, 0xff0b, true},  // Clear
-    {0x0c, 0xff9d, false}, // KP_Begin (keypad 5 without NumLock)
-    {0x0d, 0xff0d, true},  // Return
-    {0x0d, 0xff8d, true},  // KP_Enter
-    {kShift, 0xffe1, true},   {kShift, 0xffe2, true}, {kControl, 0xffe3, true},
-    {kControl, 0xffe4, true}, {kMenu, 0xffe9, true}, // Alt_L
-    {kMenu, 0xffea, true},                           // Alt_R
-    {kMenu, 0xfe03, true},  // ISO_Level3_Shift, the right Alt key of many layouts
-    {kMenu, 0xffe7, false}, // Meta_L, Shift+Alt on some layouts
-    {kMenu, 0xffe8, false}, // Meta_R
-    {0x13, 0xff13, true},   // Pause
-    {0x03, 0xff6b, false},  // Break (Ctrl+Pause): VK_CANCEL
-    {0x14, 0xffe5, true},   // Caps_Lock
-    {0x1b, 0xff1b, true},   // Escape
-    {0x20, 0x0020, true},   // space
-    {0x21, 0xff55, true},   // Prior
-    {0x22, 0xff56, true},   // Next
-    {0x23, 0xff57, true},   // End
-    {0x24, 0xff50, true},   // Home
-    {0x25, 0xff51, true},   // Left
-    {0x26, 0xff52, true},   // Up
-    {0x27, 0xff53, true},   // Right
-    {0x28, 0xff54, true},   // Down
-    {0x21, 0xff9a, false},  // KP_Prior ... KP_Delete: the keypad without NumLock
-    {0x22, 0xff9b, false},    {0x23, 0xff9c, false},  {0x24, 0xff95, false},
-    {0x25, 0xff96, false},    {0x26, 0xff97, false},  {0x27, 0xff98, false},
-    {0x28, 0xff99, false},    {0x2d, 0xff9e, false},  {0x2e, 0xff9f, false},
-    {0x29, 0xff60, true},  // Select
-    {0x2b, 0xff62, true},  // Execute
-    {0x2c, 0xff61, true},  // Print: VK_SNAPSHOT
-    {0x2c, 0xff15, false}, // Sys_Req (Alt+Print)
-    {0x2d, 0xff63, true},  // Insert
-    {0x2e, 0xffff, true},  // Delete
-    {0x2f, 0xff6a, true},  // Help
-    {0x5b, 0xffeb, true},  // Super_L: VK_LWIN
-    {0x5c, 0xffec, true},  // Super_R: VK_RWIN
-    {0x5d, 0xff67, true},  // Menu: VK_APPS
-    {0x6a, 0xffaa, true},  // KP_Multiply
-    {0x6b, 0xffab, true},  // KP_Add
-    {0x6c, 0xffac, true},  // KP_Separator
-    {0x6d, 0xffad, true},  // KP_Subtract
-    {0x6e, 0xffae, true},  // KP_Decimal
-    {0x6f, 0xffaf, true},  // KP_Divide
-    {0x90, 0xff7f, true},  // Num_Lock
-    {0x91, 0xff14, true},  // Scroll_Lock
-    {0xa0, 0xffe1, true},  // VK_LSHIFT ... VK_RMENU
-    {0xa1, 0xffe2, true},     {0xa2, 0xffe3, true},   {0xa3, 0xffe4, true},
-    {0xa4, 0xffe9, true},     {0xa5, 0xffea, true},   {0xa5, 0xfe03, true},
-    {0xa4, 0xffe7, false},    {0xa5, 0xffe8, false},
+// Windows' own codes for the keys of a US keyboard; the keypad by its digits
+// and the media keys by their VK_VOLUME_* and VK_MEDIA_* codes.
+constexpr KeyPlace kPlaces[] = {
+    {KEY_ESC, 0x1b},
+    {KEY_1, '1'},
+    {KEY_2, '2'},
+    {KEY_3, '3'},
+    {KEY_4, '4'},
+    {KEY_5, '5'},
+    {KEY_6, '6'},
+    {KEY_7, '7'},
+    {KEY_8, '8'},
+    {KEY_9, '9'},
+    {KEY_0, '0'},
+    {KEY_MINUS, 0xbd}, // VK_OEM_MINUS
+    {KEY_EQUAL, 0xbb}, // VK_OEM_PLUS
+    {KEY_BACKSPACE, 0x08},
+    {KEY_TAB, 0x09},
+    {KEY_Q, 'Q'},
+    {KEY_W, 'W'},
+    {KEY_E, 'E'},
+    {KEY_R, 'R'},
+    {KEY_T, 'T'},
+    {KEY_Y, 'Y'},
+    {KEY_U, 'U'},
+    {KEY_I, 'I'},
+    {KEY_O, 'O'},
+    {KEY_P, 'P'},
+    {KEY_LEFTBRACE, 0xdb},  // VK_OEM_4
+    {KEY_RIGHTBRACE, 0xdd}, // VK_OEM_6
+    {KEY_ENTER, 0x0d},
+    {KEY_LEFTCTRL, kLControl},
+    {KEY_A, 'A'},
+    {KEY_S, 'S'},
+    {KEY_D, 'D'},
+    {KEY_F, 'F'},
+    {KEY_G, 'G'},
+    {KEY_H, 'H'},
+    {KEY_J, 'J'},
+    {KEY_K, 'K'},
+    {KEY_L, 'L'},
+    {KEY_SEMICOLON, 0xba},  // VK_OEM_1
+    {KEY_APOSTROPHE, 0xde}, // VK_OEM_7
+    {KEY_GRAVE, 0xc0},      // VK_OEM_3
+    {KEY_LEFTSHIFT, kLShift},
+    {KEY_BACKSLASH, 0xdc}, // VK_OEM_5
+    {KEY_Z, 'Z'},
+    {KEY_X, 'X'},
+    {KEY_C, 'C'},
+    {KEY_V, 'V'},
+    {KEY_B, 'B'},
+    {KEY_N, 'N'},
+    {KEY_M, 'M'},
+    {KEY_COMMA, 0xbc},
+    {KEY_DOT, 0xbe},   // VK_OEM_COMMA, _PERIOD
+    {KEY_SLASH, 0xbf}, // VK_OEM_2
+    {KEY_RIGHTSHIFT, kRShift},
+    {KEY_KPASTERISK, 0x6a}, // VK_MULTIPLY
+    {KEY_LEFTALT, kLMenu},
+    {KEY_SPACE, 0x20},
+    {KEY_CAPSLOCK, 0x14},
+    {KEY_F1, 0x70},
+    {KEY_F2, 0x71},
+    {KEY_F3, 0x72},
+    {KEY_F4, 0x73},
+    {KEY_F5, 0x74},
+    {KEY_F6, 0x75},
+    {KEY_F7, 0x76},
+    {KEY_F8, 0x77},
+    {KEY_F9, 0x78},
+    {KEY_F10, 0x79},
+    {KEY_NUMLOCK, 0x90},
+    {KEY_SCROLLLOCK, 0x91},
+    {KEY_KP7, 0x67},
+    {KEY_KP8, 0x68},
+    {KEY_KP9, 0x69},
+    {KEY_KPMINUS, 0x6d}, // VK_SUBTRACT
+    {KEY_KP4, 0x64},
+    {KEY_KP5, 0x65},
+    {KEY_KP6, 0x66},
+    {KEY_KPPLUS, 0x6b}, // VK_ADD
+    {KEY_KP1, 0x61},
+    {KEY_KP2, 0x62},
+    {KEY_KP3, 0x63},
+    {KEY_KP0, 0x60},
+    {KEY_KPDOT, 0x6e}, // VK_DECIMAL
+    {KEY_102ND, 0xe2}, // VK_OEM_102, the ISO key beside the left shift
+    {KEY_F11, 0x7a},
+    {KEY_F12, 0x7b},
+    {KEY_RO, 0xc1},       // VK_ABNT_C1
+    {KEY_HENKAN, 0x1c},   // VK_CONVERT
+    {KEY_MUHENKAN, 0x1d}, // VK_NONCONVERT
+    {KEY_KPENTER, 0x0d},
+    {KEY_RIGHTCTRL, kRControl},
+    {KEY_KPSLASH, 0x6f}, // VK_DIVIDE
+    {KEY_SYSRQ, 0x2c},   // Print: VK_SNAPSHOT
+    {KEY_RIGHTALT, kRMenu},
+    {KEY_HOME, 0x24},
+    {KEY_UP, 0x26},
+    {KEY_PAGEUP, 0x21},
+    {KEY_LEFT, 0x25},
+    {KEY_RIGHT, 0x27},
+    {KEY_END, 0x23},
+    {KEY_DOWN, 0x28},
+    {KEY_PAGEDOWN, 0x22},
+    {KEY_INSERT, 0x2d},
+    {KEY_DELETE, 0x2e},
+    {KEY_MUTE, 0xad},
+    {KEY_VOLUMEDOWN, 0xae},
+    {KEY_VOLUMEUP, 0xaf},
+    {KEY_PAUSE, 0x13},
+    {KEY_KPCOMMA, 0x6c}, // VK_SEPARATOR
+    {KEY_HANGEUL, 0x15},
+    {KEY_HANJA, 0x19},
+    {KEY_LEFTMETA, 0x5b},
+    {KEY_RIGHTMETA, 0x5c},
+    {KEY_COMPOSE, 0x5d}, // the Menu key: VK_APPS
+    {KEY_STOP, 0xa9},    // VK_BROWSER_STOP
+    {KEY_HELP, 0x2f},
+    {KEY_CALC, 0xb7},
+    {KEY_SLEEP, 0x5f},
+    {KEY_MAIL, 0xb4},
+    {KEY_BOOKMARKS, 0xab},
+    {KEY_COMPUTER, 0xb6},
+    {KEY_BACK, 0xa6},
+    {KEY_FORWARD, 0xa7},
+    {KEY_NEXTSONG, 0xb0},
+    {KEY_PLAYPAUSE, 0xb3},
+    {KEY_PREVIOUSSONG, 0xb1},
+    {KEY_STOPCD, 0xb2},
+    {KEY_HOMEPAGE, 0xac},
+    {KEY_REFRESH, 0xa8},
+    {KEY_F13, 0x7c},
+    {KEY_F14, 0x7d},
+    {KEY_F15, 0x7e},
+    {KEY_F16, 0x7f},
+    {KEY_F17, 0x80},
+    {KEY_F18, 0x81},
+    {KEY_F19, 0x82},
+    {KEY_F20, 0x83},
+    {KEY_F21, 0x84},
+    {KEY_F22, 0x85},
+    {KEY_F23, 0x86},
+    {KEY_F24, 0x87},
+    {KEY_PLAYCD, 0xb3},
+    {KEY_PAUSECD, 0xb3},
+    {KEY_SEARCH, 0xaa},
+    {KEY_MEDIA, 0xb5},
 };
 
-// The US layout's punctuation on its OEM codes and the shifted digits: the
-// key, its unshifted keysym (0 when a range gives it) and its shifted one.
-struct UsKey {
-    std::int32_t virtualKey;
-    char plain;
-    char shifted;
-};
+constexpr std::uint32_t kEvdevOffset = 8;
 
-constexpr UsKey kUsKeys[] = {
-    {0xba, ';', ':'},  {0xbb, '=', '+'}, {0xbc, ',', '<'}, {0xbd, '-', '_'},  {0xbe, '.', '>'},
-    {0xbf, '/', '?'},  {0xc0, '`', '~'}, {0xdb, '[', '{'}, {0xdc, '\\', '|'}, {0xdd, ']', '}'},
-    {0xde, '\'', '"'}, {'1', 0, '!'},    {'2', 0, '@'},    {'3', 0, '#'},     {'4', 0, '$'},
-    {'5', 0, '%'},     {'6', 0, '^'},    {'7', 0, '&'},    {'8', 0, '*'},     {'9', 0, '('},
-    {'0', 0, ')'}};
+// The generic code a key-down message gives a sided modifier.
+constexpr std::int32_t Generic(std::int32_t virtualKey) {
+    switch (virtualKey) {
+    case kLShift:
+    case kRShift:
+        return 0x10;
+    case kLControl:
+    case kRControl:
+        return 0x11;
+    case kLMenu:
+    case kRMenu:
+        return 0x12;
+    default:
+        return virtualKey;
+    }
+}
 
-// The ranges that follow one another in both numberings.
-struct KeyRange {
-    std::int32_t firstKey;
-    std::uint32_t firstKeysym;
-    std::int32_t count;
-    bool physical;
-};
+constexpr std::array<std::uint8_t, 256> MakeVirtualKeys() {
+    std::array<std::uint8_t, 256> keys{};
+    for (const KeyPlace& place : kPlaces)
+        keys[place.inputCode + kEvdevOffset] = place.virtualKey;
+    return keys;
+}
 
-constexpr KeyRange kRanges[] = {
-    {'0', '0', 10, true},     // digits
-    {'A', 'a', 26, true},     // letters, by their lower-case keysyms
-    {'A', 'A', 26, false},    // and by their upper-case ones
-    {0x60, 0xffb0, 10, true}, // KP_0 ... KP_9: VK_NUMPAD0 ...
-    {0x70, 0xffbe, 24, true}, // F1 ... F24
-};
+constexpr std::array<Keycodes, 256> MakeKeycodes() {
+    std::array<Keycodes, 256> codes{};
+    for (const KeyPlace& place : kPlaces) {
+        const auto keycode = static_cast<std::uint8_t>(place.inputCode + kEvdevOffset);
+        for (std::int32_t vk : {std::int32_t{place.virtualKey}, Generic(place.virtualKey)}) {
+            Keycodes& list = codes[static_cast<std::size_t>(vk)];
+            list.codes[list.count++] = keycode;
+            if (vk == Generic(vk))
+                break;
+        }
+    }
+    return codes;
+}
+
+constexpr std::array<std::uint8_t, 256> kVirtualKeys = MakeVirtualKeys();
+constexpr std::array<Keycodes, 256> kKeycodes = MakeKeycodes();
 
 } // namespace
 
-std::int32_t VirtualKeyForKeysym(std::uint32_t keysym) {
-    for (const KeyPair& pair : kNamed)
-        if (pair.keysym == keysym)
-            return pair.virtualKey;
-    for (const UsKey& key : kUsKeys)
-        if (keysym == static_cast<std::uint32_t>(key.shifted) ||
-            (key.plain != 0 && keysym == static_cast<std::uint32_t>(key.plain)))
-            return key.virtualKey;
-    for (const KeyRange& range : kRanges)
-        if (keysym >= range.firstKeysym &&
-            keysym - range.firstKeysym < static_cast<std::uint32_t>(range.count))
-            return range.firstKey + static_cast<std::int32_t>(keysym - range.firstKeysym);
-    return 0;
+std::int32_t VirtualKeyForKeycode(std::uint32_t keycode) {
+    return keycode < kVirtualKeys.size() ? Generic(kVirtualKeys[keycode]) : 0;
 }
 
-std::vector<std::uint32_t> KeysymsForVirtualKey(std::int32_t virtualKey) {
-    std::vector<std::uint32_t> keysyms;
-    for (const KeyPair& pair : kNamed)
-        if (pair.physical && pair.virtualKey == virtualKey)
-            keysyms.push_back(pair.keysym);
-    for (const UsKey& key : kUsKeys)
-        if (key.plain != 0 && key.virtualKey == virtualKey)
-            keysyms.push_back(static_cast<std::uint32_t>(key.plain));
-    for (const KeyRange& range : kRanges)
-        if (range.physical && virtualKey >= range.firstKey &&
-            virtualKey - range.firstKey < range.count)
-            keysyms.push_back(range.firstKeysym +
-                              static_cast<std::uint32_t>(virtualKey - range.firstKey));
-    return keysyms;
+const Keycodes& KeycodesForVirtualKey(std::int32_t virtualKey) {
+    static constexpr Keycodes kNone{};
+    return virtualKey >= 0 && virtualKey < 256 ? kKeycodes[static_cast<std::size_t>(virtualKey)]
+                                               : kNone;
 }
 
 } // namespace lumatone

@@ -1,20 +1,28 @@
-// The one table between Windows virtual-key codes and X keysyms.
+// Keys by their place on the keyboard: the one table between X keycodes and
+// Windows virtual-key codes.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace lumatone {
 
-// The key a keysym names, as WM_KEYDOWN would report it: generic VK_SHIFT,
-// VK_CONTROL and VK_MENU for either side, 'A' for both 'a' and 'A', '1'
-// for '!' and the US layout's punctuation on its OEM codes. 0 for none.
-std::int32_t VirtualKeyForKeysym(std::uint32_t keysym);
+// The virtual key of the key at this place on a US keyboard, whatever layout
+// is in use and whatever the lock and shift state, as WM_KEYDOWN names it:
+// generic VK_SHIFT, VK_CONTROL and VK_MENU for either side, VK_NUMPAD7 for
+// the keypad's 7 also without NumLock. The keycode is the evdev driver's: the
+// Linux input code + 8. 0 for none.
+std::int32_t VirtualKeyForKeycode(std::uint32_t keycode);
 
-// The keysyms whose keys are the virtual key, for reading key state: both
-// shifts for VK_SHIFT, one for VK_LSHIFT. Shifted symbols and the keypad's
-// navigation meanings are left out, so each keysym names a physical key that
-// is this virtual key whatever the lock and shift state. Empty for none.
-std::vector<std::uint32_t> KeysymsForVirtualKey(std::int32_t virtualKey);
+// The keycodes of the keys that are the virtual key: both shifts for
+// VK_SHIFT, the left one for VK_LSHIFT, both Enter keys for VK_RETURN.
+struct Keycodes {
+    std::array<std::uint8_t, 4> codes{};
+    std::size_t count = 0;
+    const std::uint8_t* begin() const { return codes.data(); }
+    const std::uint8_t* end() const { return codes.data() + count; }
+};
+const Keycodes& KeycodesForVirtualKey(std::int32_t virtualKey);
 
 } // namespace lumatone

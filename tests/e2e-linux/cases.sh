@@ -97,3 +97,80 @@ case_identity_from_outside_is_undone() {
     check "put back within a check" until_true 3 ramp_is 30
     check "the menu's Exit ends the program" exit_through_menu
 }
+
+# Keys by their place: a binding box takes the key's place on the keyboard,
+# named as a US keyboard names it, and the poll watches that place, whatever
+# the layout types there.
+
+# click_at X Y: a click at pixels X, Y of the main window.
+click_at() {
+    local x y
+    read -r x y <<<"$(xwininfo -id "$(main_window)" | awk '
+        /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 } END { print x, y }')"
+    xdotool mousemove $((x + $1)) $((y + $2)) click 1
+}
+# set_layout LAYOUT: the layout on the keycodes of a server that reads its
+# keyboards through evdev or libinput.
+set_layout() { setxkbmap -rules evdev -model pc105 -layout "$1"; }
+# hold_keys SECONDS POSITION KEYS...: the keys held until the gamma moves past
+# POSITION, for SECONDS at most, then let go; the position it came to rest on.
+hold_keys() {
+    local seconds=$1 above=$2 key
+    shift 2
+    for key in "$@"; do xdotool keydown "$key"; done
+    until_true "$seconds" ramp_above "$above"
+    for key in "$@"; do xdotool keyup "$key"; done
+    steady 20 ramp_position
+    ramp_position
+}
+
+# bound_by_place NAME LAYOUT FIRST SECOND CODES WRONG...: on LAYOUT, binds
+# "Brighter" by pressing FIRST and SECOND (xdotool's names), which must store
+# CODES; holding them moves the gamma, holding WRONG (keys that type the same
+# characters elsewhere, or sit beside them) does not.
+bound_by_place() {
+    local name=$1 layout=$2 first=$3 second=$4 codes=$5
+    shift 5
+    echo "- \"Brighter\" bound on the $layout layout: $first, $second"
+    set_layout "$layout" || { check "layout $layout" false; return; }
+    start_program "$name" $'[Gamma]\nlastgamma=10' || { check "starts" false; return; }
+    until_true 20 test "$(ramp_position)" = 10
+    # The "Brighter" pair's boxes at 96 dpi: (120 + 3840 + 247) / 15 twips a
+    # pixel across, (1080 + 600 + 142) / 15 down; the second 40 pixels right.
+    click_at 280 121
+    xdotool key "$first" Tab "$second"
+    xmessage -geometry +40+600 "another program" &
+    local other=$! position
+    until_true 20 xdotool search --sync --onlyvisible --class xmessage >/dev/null
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --class xmessage | head -1)"
+    position=$(hold_keys 20 12 "$first" "$second")
+    check "holding $first and $second moved the gamma up (position $position)" test "$position" -gt 12
+    check "holding $* does not move it" equals "$(hold_keys 2 "$position" "$@")" "$position"
+    kill "$other" 2>/dev/null
+    wait "$other" 2>/dev/null
+    check "the menu's Exit ends the program" exit_through_menu
+    check "the codes stored are the keys' places" equals \
+        "$(ini_value Gamma hotkeydark1) $(ini_value Gamma hotkeydark2)" "$codes"
+    set_layout us
+}
+
+case_keys_by_place_on_a_german_layout() {
+    # ß and + have no key of their own on a US keyboard; before, "+" was
+    # watched as "=", the German Shift+0, and ß could not be bound.
+    bound_by_place german de ssharp plus "189 221" 0 ssharp
+}
+
+case_keys_by_place_on_a_french_layout() {
+    # & and é sit on the US 1 and 2: VK 49 and 50 whatever they type.
+    bound_by_place french fr ampersand eacute "49 50" egrave eacute
+}
+
+case_keypad_keys_without_numlock() {
+    # Without NumLock the keypad's 7 and 8 type Home and Up, yet stay the
+    # keypad's keys, as on Windows' own settings files.
+    if xset q | grep -q 'Num Lock: *on'; then xdotool key Num_Lock; fi
+    check "NumLock is off" bash -c "xset q | grep -q 'Num Lock: *off'"
+    bound_by_place keypad us KP_Home KP_Up "103 104" Home Up
+    check "named by their keypad names" equals \
+        "$(ini_value Gamma hotkeydark1name) $(ini_value Gamma hotkeydark2name)" "Npad7 Npad8"
+}

@@ -233,6 +233,20 @@ TEST_F(DesktopKeyboard, SeesHeldAndTappedKeysWhileAnotherWindowHasTheFocus) {
     EXPECT_TRUE(FocusStayed());
 }
 
+// A key already down when the keyboard opens sends no event: it reads as
+// held all the same. While the screen saver is on no key reads as down.
+TEST_F(DesktopKeyboard, SeesAKeyHeldSinceBeforeItStartedButNoneUnderTheScreenSaver) {
+    ASSERT_TRUE(Succeeds("xdotool keydown F7"));
+    LinuxKeyboard keyboard;
+    EXPECT_EQ(keyboard.GetAsyncKeyState(kF7), kDown);
+    ASSERT_TRUE(Succeeds("xset s activate"));
+    EXPECT_TRUE(Eventually([&] { return keyboard.GetAsyncKeyState(kF7) == 0; }));
+    ASSERT_TRUE(Succeeds("xset s reset"));
+    EXPECT_TRUE(Eventually([&] { return keyboard.GetAsyncKeyState(kF7) == kDown; }));
+    ASSERT_TRUE(Succeeds("xdotool keyup F7"));
+    EXPECT_TRUE(Eventually([&] { return keyboard.GetAsyncKeyState(kF7) == 0; }));
+}
+
 TEST_F(DesktopKeyboard, SeesMouseButtonsByTheirWindowsCodes) {
     constexpr std::int32_t kLButton = 1, kRButton = 2, kMButton = 4;
     LinuxKeyboard keyboard;
