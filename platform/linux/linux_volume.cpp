@@ -3,10 +3,8 @@
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <pthread.h>
-#include <thread>
 
 namespace lumatone {
 namespace {
@@ -16,7 +14,7 @@ constexpr pa_usec_t kFirstRetry = PA_USEC_PER_SEC;
 constexpr pa_usec_t kLastRetry = 30 * PA_USEC_PER_SEC;
 // The server answers in well under a millisecond; the first question waits
 // this long for it, later ones not at all.
-constexpr auto kFirstAnswer = std::chrono::seconds(1);
+constexpr pa_usec_t kFirstAnswer = PA_USEC_PER_SEC;
 
 // n / d rounded to nearest, halves to even, as every volume scaling rounds.
 std::uint64_t DivideRoundingToEven(std::uint64_t n, std::uint64_t d) {
@@ -52,8 +50,10 @@ struct LinuxVolume::State {
     pa_context* context = nullptr;
     pa_time_event* retry = nullptr;
     pa_usec_t retryAfter = kFirstRetry;
-    // The first connection's outcome is known: a sink heard of, or no server.
+    // The first connection's outcome is known: a sink heard of, or no server;
+    // or it took too long to wait for.
     bool settled = false;
+    pa_time_event* patience = nullptr;
 
     // The default sink as last heard of.
     bool sinkKnown = false;
@@ -94,6 +94,7 @@ struct LinuxVolume::State {
             return;
         }
         pa_threaded_mainloop_lock(loop);
+        patience = After(kFirstAnswer, OnPatienceEnd);
         Connect();
         pa_threaded_mainloop_unlock(loop);
     }
@@ -102,8 +103,9 @@ struct LinuxVolume::State {
         if (loop == nullptr)
             return;
         pa_threaded_mainloop_stop(loop);
-        if (retry != nullptr)
-            Api()->time_free(retry);
+        for (pa_time_event* event : {retry, patience})
+            if (event != nullptr)
+                Api()->time_free(event);
         DropContext();
         pa_threaded_mainloop_free(loop);
     }
@@ -133,13 +135,24 @@ struct LinuxVolume::State {
     void Lost() {
         sinkKnown = false;
         pendingWrites = 0;
-        settled = true;
+        Settle();
         if (retry != nullptr)
             return;
-        timeval when{};
-        pa_timeval_add(pa_gettimeofday(&when), retryAfter);
-        retry = Api()->time_new(Api(), &when, OnRetry, this);
+        retry = After(retryAfter, OnRetry);
         retryAfter = std::min(2 * retryAfter, kLastRetry);
+    }
+
+    void Settle() {
+        if (settled)
+            return;
+        settled = true;
+        pa_threaded_mainloop_signal(loop, 0);
+    }
+
+    pa_time_event* After(pa_usec_t delay, pa_time_event_cb_t callback) {
+        timeval when{};
+        pa_timeval_add(pa_gettimeofday(&when), delay);
+        return Api()->time_new(Api(), &when, callback, this);
     }
 
     void Fetch() {
@@ -160,6 +173,14 @@ struct LinuxVolume::State {
             return;
         audibleSink = sink;
         audible = volume;
+    }
+
+    static void OnPatienceEnd(pa_mainloop_api* api, pa_time_event* event, const timeval*,
+                              void* data) {
+        auto* s = static_cast<State*>(data);
+        api->time_free(event);
+        s->patience = nullptr;
+        s->Settle();
     }
 
     static void OnRetry(pa_mainloop_api* api, pa_time_event* event, const timeval*, void* data) {
@@ -216,7 +237,7 @@ struct LinuxVolume::State {
         }
         if (eol < 0 && s->pendingWrites == 0)
             s->sinkKnown = false; // no default sink
-        s->settled = true;
+        s->Settle();
     }
 
     static void OnWritten(pa_context*, int, void* data) {
@@ -252,16 +273,10 @@ bool LinuxVolume::Present() {
     s.Start();
     if (s.loop == nullptr)
         return false;
-    const auto deadline = std::chrono::steady_clock::now() + kFirstAnswer;
-    pa_threaded_mainloop_lock(s.loop);
-    while (!s.settled && std::chrono::steady_clock::now() < deadline) {
-        pa_threaded_mainloop_unlock(s.loop);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        pa_threaded_mainloop_lock(s.loop);
-    }
-    const bool ready = s.Ready();
-    pa_threaded_mainloop_unlock(s.loop);
-    return ready;
+    const Locked lock(s.loop);
+    while (!s.settled)
+        pa_threaded_mainloop_wait(s.loop);
+    return s.Ready();
 }
 
 std::optional<std::int32_t> LinuxVolume::Read() {
