@@ -174,3 +174,62 @@ case_keypad_keys_without_numlock() {
     check "named by their keypad names" equals \
         "$(ini_value Gamma hotkeydark1name) $(ini_value Gamma hotkeydark2name)" "Npad7 Npad8"
 }
+
+# The null sink's raw channel volumes, "left right" (65536 is 100%).
+sink_volumes() { pactl get-sink-volume lumatone_null | grep -o ': [0-9]* /' | tr -dc '0-9\n' | xargs; }
+sink_below() { # sink_below RAW: the left channel is lower than RAW
+    local left right
+    read -r left right <<<"$(sink_volumes)"
+    [ -n "$left" ] && [ "$left" -lt "$1" ]
+}
+sink_silent() { test "$(sink_volumes)" = "0 0"; }
+# The right channel is 60% of the left, as far as whole raw values allow.
+balance_kept() {
+    local left right
+    read -r left right <<<"$(sink_volumes)"
+    awk -v l="$left" -v r="$right" 'BEGIN { d = r / l - 0.6; exit !(l > 0 && d < 0.001 && d > -0.001) }' ||
+        { echo "        channels $left $right" >&2 && false; }
+}
+
+case_volume_keeps_its_balance() {
+    echo "- a sink louder on the left keeps its balance"
+    pactl set-sink-volume lumatone_null 100% 60%
+    local before
+    before=$(sink_volumes)
+    # "Lower" bound to Ctrl+F9.
+    start_program balance $'[Volume]\nhotkeylower1=17\nhotkeylower2=120\nhotkeylower1name=Ctrl\nhotkeylower2name=F9' ||
+        { check "starts" false; return; }
+    # A second of polls, each able to write the level back.
+    steady 20 sink_volumes
+    check "at start, 100% and 60% stay ($before)" equals "$(sink_volumes)" "$before"
+    xdotool keydown Control_L keydown F9
+    until_true 20 sink_below 65536
+    xdotool keyup F9 keyup Control_L
+    steady 20 sink_volumes
+    check "the hotkey lowered both channels together" balance_kept
+    check "and lowered them ($(sink_volumes))" sink_below 62260
+    check "the menu's Exit ends the program" exit_through_menu
+    pactl set-sink-volume lumatone_null 100%
+}
+
+case_stopped_sound_server_does_not_slow_hotkeys() {
+    echo "- hotkeys held while the sound server hangs"
+    pactl set-sink-volume lumatone_null 100%
+    start_program hung-sound $'[Gamma]\nlastgamma=1\nhotkeydark1=17\nhotkeydark2=121\nhotkeydark1name=Ctrl\nhotkeydark2name=F10\n[Volume]\nhotkeylower1=17\nhotkeylower2=121\nhotkeylower1name=Ctrl\nhotkeylower2name=F10' ||
+        { check "starts" false; return; }
+    until_true 20 test "$(ramp_position)" = 1
+    local server
+    server=$(cat "$LUMATONE_ENV_DIR/pulseaudio.pid")
+    kill -STOP "$server"
+    # Held 3 s: 60 polls, more than the 36 steps up to the top.
+    xdotool keydown Control_L keydown F10
+    sleep 3
+    xdotool keyup F10 keyup Control_L
+    local position
+    position=$(ramp_position)
+    kill -CONT "$server"
+    check "the gamma went all the way up (position $position)" equals "$position" 37
+    check "the volume steps reach the server once it runs again" until_true 20 sink_silent
+    check "the menu's Exit ends the program" exit_through_menu
+    pactl set-sink-volume lumatone_null 100%
+}

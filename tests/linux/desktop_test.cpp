@@ -13,6 +13,7 @@
 #include <regex>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 
 extern char** environ;
 
@@ -276,6 +277,20 @@ std::vector<long> SinkVolumes() {
     return values;
 }
 
+bool SinkMuted() {
+    return Output("pactl get-sink-mute @DEFAULT_SINK@").value_or("").find("yes") !=
+           std::string::npos;
+}
+
+// Writes go out without waiting for the server, and its news comes in on
+// its own: both are awaited.
+bool SinkIs(const std::vector<long>& volumes) {
+    return Eventually([&] { return SinkVolumes() == volumes; });
+}
+bool ReadsAs(LinuxVolume& volume, std::int32_t level) {
+    return Eventually([&] { return volume.Read() == level; });
+}
+
 TEST(DesktopVolume, SetsAndReadsTheDefaultSink) {
     LinuxVolume volume;
     ASSERT_TRUE(volume.Present());
@@ -284,26 +299,52 @@ TEST(DesktopVolume, SetsAndReadsTheDefaultSink) {
 
     // 37% of PA_VOLUME_NORM (65536) on every channel.
     ASSERT_TRUE(volume.Set(37));
-    EXPECT_EQ(SinkVolumes(), (std::vector<long>{24248, 24248}));
+    EXPECT_TRUE(SinkIs({24248, 24248}));
     EXPECT_EQ(volume.Read(), 37);
 
-    // Channels apart read as their average: 40960 of 65536 is 62.5%, to even.
+    // Channels apart read as the loudest, 49152 of 65536, and move together.
     ASSERT_TRUE(Succeeds("pactl set-sink-volume @DEFAULT_SINK@ 32768 49152"));
-    EXPECT_EQ(volume.Read(), 62);
-    ASSERT_TRUE(volume.Set(62));
-    EXPECT_EQ(SinkVolumes(), (std::vector<long>{40632, 40632}));
-
-    // Silent, full, and louder than full.
+    EXPECT_TRUE(ReadsAs(volume, 75));
+    ASSERT_TRUE(volume.Set(50));
+    EXPECT_TRUE(SinkIs({21845, 32768}));
+    EXPECT_EQ(volume.Read(), 50);
+    // Through silence and back, the balance is kept.
     ASSERT_TRUE(volume.Set(0));
-    EXPECT_EQ(SinkVolumes(), (std::vector<long>{0, 0}));
+    EXPECT_TRUE(SinkIs({0, 0}));
     EXPECT_EQ(volume.Read(), 0);
+    ASSERT_TRUE(volume.Set(50));
+    EXPECT_TRUE(SinkIs({21845, 32768}));
     ASSERT_TRUE(volume.Set(100));
-    EXPECT_EQ(SinkVolumes(), (std::vector<long>{65536, 65536}));
+    EXPECT_TRUE(SinkIs({43690, 65536}));
     EXPECT_EQ(volume.Read(), 100);
+
+    // Louder than normal reads as full, and full written back leaves it so.
     ASSERT_TRUE(Succeeds("pactl set-sink-volume @DEFAULT_SINK@ 150%"));
-    EXPECT_EQ(volume.Read(), 100);
+    EXPECT_TRUE(ReadsAs(volume, 100));
     EXPECT_FALSE(volume.Set(101));
     ASSERT_TRUE(volume.Set(100));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(SinkVolumes(), (std::vector<long>{98304, 98304}));
+    ASSERT_TRUE(volume.Set(80));
+    EXPECT_TRUE(SinkIs({52429, 52429}));
+}
+
+TEST(DesktopVolume, TheServersMuteReadsAsSilenceUntilALevelIsSet) {
+    LinuxVolume volume;
+    ASSERT_TRUE(volume.Present());
+    ASSERT_TRUE(Succeeds("pactl set-sink-volume @DEFAULT_SINK@ 65536 39322"));
+    EXPECT_TRUE(ReadsAs(volume, 100));
+    ASSERT_TRUE(Succeeds("pactl set-sink-mute @DEFAULT_SINK@ 1"));
+    EXPECT_TRUE(ReadsAs(volume, 0));
+    // Silence written back is no change: muted, the level kept for later.
+    ASSERT_TRUE(volume.Set(0));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(SinkMuted());
+    EXPECT_EQ(SinkVolumes(), (std::vector<long>{65536, 39322}));
+    ASSERT_TRUE(volume.Set(40));
+    EXPECT_TRUE(SinkIs({26214, 15728}));
+    EXPECT_TRUE(Eventually([] { return !SinkMuted(); }));
+    EXPECT_EQ(volume.Read(), 40);
 }
 
 TEST(WithoutSound, ThereIsNoMasterVolumeAndEveryCallFailsCleanly) {
