@@ -82,3 +82,40 @@ case_second_start_shows_the_first() {
     check "the first one still runs" running
     check "the menu's Exit ends the program" exit_through_menu
 }
+
+case_sni_menu_and_click() {
+    echo "- a status notifier host (KDE, XFCE, GNOME's AppIndicator): menu and a plain click"
+    sni_host_on || { check "the host starts" false; return; }
+    if start_program sni $'[Gamma]\nlastgamma=9'; then
+        check "the host has the icon" sni_icon
+        check "and the XEmbed tray has none" test -z "$(tray_icon)"
+        check "its menu offers Hide and Exit" sni_menu_is "_Hide _Exit"
+        sni activate
+        check "a plain click hides the window" until_true 20 window_hidden
+        check "the menu then offers Show and Exit" until_true 20 sni_menu_is "_Show _Exit"
+        sni activate
+        check "a second one shows it" until_true 20 window_shown
+        sni click _Hide
+        check "the menu's Hide hides it" until_true 20 window_hidden
+        lumatone_sni_host_stop
+        check "the host gone, the window comes back" until_true 20 window_shown
+        lumatone_sni_host_start
+        check "a new host gets the icon again" until_true 20 sni_icon
+        sni click _Exit
+        check "the menu's Exit ends the program" clean_exit
+        check "and saved its settings" equals "$(ini_value Gamma lastgamma)" 9
+    else
+        check "starts" false
+    fi
+    # "Minimize on startup": the window goes once the host has the icon.
+    if start_program sni-minimized $'[Windows]\nminimizeonstartup=1' hidden; then
+        check "minimized on startup: hidden, the icon on the host" sni_icon
+        sni activate
+        check "a plain click shows it" until_true 20 window_shown
+        sni click _Exit
+        check "the menu's Exit ends the program" clean_exit
+    else
+        check "starts minimized" false
+    fi
+    sni_host_off
+}
