@@ -119,3 +119,64 @@ case_sni_menu_and_click() {
     fi
     sni_host_off
 }
+
+case_x_server_gone_saves() {
+    echo "- the X server goes away (the window manager's exit, startx ending, a crash)"
+    start_program xgone $'[Gamma]\nlastgamma=5\nhotkeydark1=17\nhotkeydark2=121\nhotkeydark1name=Ctrl\nhotkeydark2name=F10' ||
+        { check "starts" false; return; }
+    until_true 20 test "$(ramp_position)" = 5
+    xmessage -geometry +40+600 "another program" >/dev/null 2>&1 &
+    until_true 20 xdotool search --sync --onlyvisible --class xmessage >/dev/null
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --class xmessage | head -1)"
+    xdotool keydown Control_L keydown F10
+    until_true 20 ramp_above 8
+    xdotool keyup F10 keyup Control_L
+    steady 20 ramp_position
+    local position
+    position=$(ramp_position)
+    check "a hotkey moved the gamma from 5 to $position" test "$position" -gt 8
+    _lumatone_kill xorg Xorg
+    check "the program ends with its display" wait_exit
+    check "the new lastgamma is in the file" equals "$(ini_value Gamma lastgamma)" "$position"
+    # The next cases' desktop.
+    lumatone_env_start 2>/dev/null
+}
+
+case_sighup_saves() {
+    echo "- SIGHUP, as when the terminal or the session goes away"
+    start_program sighup $'[Gamma]\nlastgamma=4' || { check "starts" false; return; }
+    kill -HUP "$E2E_PID"
+    check "ends cleanly on SIGHUP" clean_exit
+    check "and saved its settings" equals "$(ini_value Windows loadonstartup)$(ini_value Gamma lastgamma)" 04
+}
+
+case_session_checkpoint_and_end() {
+    echo "- a session manager: \"save session\" keeps the program running, the session's end ends it"
+    local fifo="$E2E_WORK/session-manager.in" log="$E2E_WORK/session-manager.log" manager
+    rm -f "$fifo" "$log"
+    mkfifo "$fifo"
+    "$E2E_BUILD/lumatone_session_manager" <"$fifo" >"$log" 2>&1 &
+    manager=$!
+    exec 7>"$fifo"
+    until_true 20 grep -q '^SESSION_MANAGER=' "$log"
+    SESSION_MANAGER=$(sed -n 's/^SESSION_MANAGER=//p' "$log")
+    export SESSION_MANAGER
+    if start_program session $'[Gamma]\nlastgamma=7'; then
+        unset SESSION_MANAGER
+        check "the program joins the session" until_true 20 grep -q '^registered' "$log"
+        echo checkpoint >&7
+        check "a checkpoint is answered" until_true 20 grep -q '^saved 1' "$log"
+        check "and saved the settings (every key written)" \
+            until_true 20 equals "$(ini_value Windows loadonstartup)$(ini_value Gamma lastgamma)" 07
+        check "the program runs on, its window shown" window_shown
+        check "the session is not to restart it" equals "$(sed -n 's/^restart-hint //p' "$log" | sort -u)" 3
+        echo end >&7
+        check "the session's end ends it, its window up" clean_exit
+        check "and it saved its settings" equals "$(ini_value Gamma lastgamma)" 7
+    else
+        unset SESSION_MANAGER
+        check "starts" false
+    fi
+    exec 7>&-
+    wait "$manager" 2>/dev/null
+}
