@@ -21,6 +21,7 @@ const QString kWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString kWatcherPath = QStringLiteral("/StatusNotifierWatcher");
 // A host that hangs must not freeze the window for long.
 constexpr int kBusTimeoutMs = 1000;
+constexpr int kTrayPollMs = 1000;
 
 bool WatcherOnBus() {
     const QDBusConnection bus = QDBusConnection::sessionBus();
@@ -101,6 +102,14 @@ bool QtShell::Show(const std::string& tip) {
         // pop up on the right button's press besides the program's own.
         tray_->setContextMenu(nullptr);
         menu_.reset();
+    }
+    if (!UsesNotifier() && !watching_) {
+        // Qt undocks the icon when the tray goes away and docks it in the next
+        // one, and tells nobody.
+        watching_ = true;
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [this] { Recheck(); });
+        poll->start(kTrayPollMs);
     }
     if (UsesNotifier() && !watching_) {
         watching_ = true;

@@ -8,6 +8,8 @@
 #                             host, a PulseAudio null sink and the Wine server
 #   lumatone_env_stop_pulse   PulseAudio only (the tests of a system without sound)
 #   lumatone_env_stop         everything lumatone_env_start started
+#   lumatone_tray_stop, lumatone_tray_start
+#                             the XEmbed tray host only
 #   lumatone_sni_host_start   a status notifier watcher and host on the session
 #                             bus (tests/e2e-linux/sni_host.py): tray icons go
 #                             there instead of the XEmbed tray from then on
@@ -146,6 +148,16 @@ _lumatone_sni_up() {
         grep -q 'boolean true'
 }
 
+# Wine shows tray icons only where an XEmbed tray host runs.
+lumatone_tray_start() {
+    _lumatone_spawn trayer trayer --edge top --align right --widthtype pixel --width 200 \
+        --height 32 --transparent false
+}
+
+lumatone_tray_stop() {
+    _lumatone_kill trayer trayer
+}
+
 lumatone_sni_host_start() {
     [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || {
         _lumatone_log "no session bus for a status notifier host"
@@ -169,7 +181,7 @@ lumatone_env_stop() {
         wineserver -k 2>/dev/null || true
         timeout 20 wineserver -w 2>/dev/null || true
     fi
-    _lumatone_kill trayer trayer
+    lumatone_tray_stop
     lumatone_sni_host_stop
     _lumatone_kill dbus dbus-daemon
     lumatone_env_stop_pulse
@@ -220,9 +232,7 @@ lumatone_env_start() {
         export DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/bus"
     fi
 
-    # Wine shows tray icons only where an XEmbed tray host runs.
-    _lumatone_spawn trayer trayer --edge top --align right --widthtype pixel --width 200 \
-        --height 32 --transparent false
+    lumatone_tray_start
 
     # A sound server of our own with nothing but a null sink; -n skips the
     # default script (and with it every module that wants a session bus).

@@ -180,3 +180,20 @@ case_session_checkpoint_and_end() {
     exec 7>&-
     wait "$manager" 2>/dev/null
 }
+
+case_xembed_tray_goes_away() {
+    echo "- the XEmbed tray goes away while the window is hidden in it, and comes back"
+    start_program trayloss $'[Gamma]\nlastgamma=3' || { check "starts" false; return; }
+    tray_click 1 2
+    check "hidden in the tray" until_true 20 window_hidden
+    lumatone_tray_stop
+    check "the tray gone, the window comes back" until_true 20 window_shown
+    lumatone_tray_start
+    check "a new tray docks the icon" until_true 20 tray_icon_docked
+    tray_click 1 2
+    check "and a double click hides the window again" until_true 20 window_hidden
+    tray_click 3
+    until_true 20 menu_open
+    menu_pick 2 2
+    check "the menu's Exit ends the program" clean_exit
+}
