@@ -57,8 +57,8 @@ bool WatcherListsThisProcess() {
 }
 
 // Qt's window for an icon in an XEmbed tray; none while a notifier host has it.
-const QWidget* XEmbedWindow() {
-    for (const QWidget* widget : QApplication::topLevelWidgets())
+QWidget* XEmbedWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->objectName() == QLatin1String("QSystemTrayIconSys"))
             return widget;
     return nullptr;
@@ -97,7 +97,9 @@ bool QtShell::Show(const std::string& tip) {
     }
     tray_->setToolTip(QString::fromStdString(tip));
     tray_->show();
-    if (menu_ && XEmbedWindow() != nullptr) {
+    // Made by show(), kept until the icon is hidden: looked up once.
+    xembedWindow_ = XEmbedWindow();
+    if (menu_ && xembedWindow_) {
         // Qt docked it in an XEmbed tray after all, where a context menu would
         // pop up on the right button's press besides the program's own.
         tray_->setContextMenu(nullptr);
@@ -136,8 +138,7 @@ bool QtShell::Hosted() const {
         return false;
     if (UsesNotifier())
         return WatcherListsThisProcess();
-    const QWidget* window = XEmbedWindow();
-    return window != nullptr ? window->isVisible() : QSystemTrayIcon::isSystemTrayAvailable();
+    return xembedWindow_ ? xembedWindow_->isVisible() : QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void QtShell::Recheck() {

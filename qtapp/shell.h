@@ -7,6 +7,8 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -59,6 +61,7 @@ class QtShell : public QObject, public TrayIcon, public MessageDialog, public Li
     unsigned menuGeneration_ = 0; // a choice from an older menu is dropped
     std::unique_ptr<QMenu> menu_; // outlives the icon that shows it
     std::unique_ptr<QSystemTrayIcon> tray_;
+    QPointer<QWidget> xembedWindow_; // Qt's window for the icon in an XEmbed tray
     bool hosted_ = false;
     bool watching_ = false; // the watcher's changes reach Recheck
     bool abandoned_ = false;
