@@ -55,8 +55,9 @@ void OnQtMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
         UnloadBeforeExit();
 }
 
-// The session manager's "die" reaches the application as a Quit event, which
-// the main window would answer as its "x" (and so refuse).
+// The session manager's "die" reaches the application as a Quit event, on
+// which Qt closes the windows: the main window would take that for its "x".
+// Unloaded first, it is hidden, and the quit just ends the loop.
 class QuitWatch : public QObject {
   public:
     QuitWatch(QObject* parent, std::function<void()> unload)
