@@ -47,7 +47,8 @@ class QtShell : public QObject, public TrayIcon, public MessageDialog, public Li
     // XEmbed tray: Qt takes that path when a watcher is on the session bus.
     bool UsesNotifier() const { return menu_ != nullptr; }
     // Whether a tray host has the icon now: for a status notifier, a watcher
-    // lists the item of this process; for XEmbed, the icon's window is docked.
+    // lists the item of this process; for XEmbed, Qt's window for it is up in
+    // a tray (Qt takes it down when the tray goes away).
     bool Hosted() const;
     void BuildMenu();
     // The host took or dropped the icon on its own: the program asks again.
@@ -63,7 +64,7 @@ class QtShell : public QObject, public TrayIcon, public MessageDialog, public Li
     std::unique_ptr<QSystemTrayIcon> tray_;
     QPointer<QWidget> xembedWindow_; // Qt's window for the icon in an XEmbed tray
     bool hosted_ = false;
-    bool watching_ = false; // the watcher's changes reach Recheck
+    bool watching_ = false; // the host's changes reach Recheck
     bool abandoned_ = false;
     int ownedBoxes_ = 0; // message boxes up that the main window waits on
 };
