@@ -43,6 +43,10 @@ class App {
     void Load();
     // Unloads Form1 (shutdown runs exactly once), discards Form2, ends the program.
     void Unload(UnloadReason reason);
+    // Writes settings.ini as shutdown does, and the program runs on (a
+    // session checkpoint). False when nothing was written: unloaded, the file
+    // unreadable at start, or the write failed.
+    bool SaveSettings();
     bool Ended() const { return ended_; }
 
     // The system may have reset the screen's gamma ramps: the displays changed,
@@ -86,6 +90,7 @@ class App {
 
     void Startup();
     void Shutdown(UnloadReason reason);
+    bool WriteSettings();
 
     bool ended_ = false;
 };

@@ -29,12 +29,12 @@ std::string Value(Form1& f, std::array<BindingGroup, 3>& groups, const Setting& 
 
 } // namespace
 
-void App::Shutdown(UnloadReason reason) {
+bool App::SaveSettings() {
+    return form1.loaded && !settings.Unreadable() && WriteSettings();
+}
+
+bool App::WriteSettings() {
     Form1& f = form1;
-    if (settings.Unreadable()) {
-        tray.RemoveTrayIcon();
-        return;
-    }
     // Exactly the groups start-up held: asking the version again could differ.
     auto groups = f.BindingGroups();
     for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -48,8 +48,17 @@ void App::Shutdown(UnloadReason reason) {
     SettingsSession::Values values;
     for (std::size_t i = 0; i < values.size(); ++i)
         values[i] = Value(f, groups, kSettingsTable[i]);
+    return settings.Save(values);
+}
+
+void App::Shutdown(UnloadReason reason) {
+    Form1& f = form1;
+    if (settings.Unreadable()) {
+        tray.RemoveTrayIcon();
+        return;
+    }
     const std::string path = settings.Path();
-    const bool saved = settings.Save(values);
+    const bool saved = WriteSettings();
 
     if (f.Check1.value == 1)
         caps.autostart.Enable(AutostartCommand(caps.system.ProgramFolder(),

@@ -11,6 +11,7 @@ Tray::Tray(Form1& form, TrayIcon& icon, PopupMenu& menu) : form_(form), icon_(ic
     form_.mnuShow.onClick = [this] { ShowAction(); };
     form_.mnuHide.onClick = [this] { HideAction(); };
     icon_.SetHandler([this](TrayEvent event) { OnEvent(event); });
+    OfferMenu();
 }
 
 bool Tray::AddOwnIcon() {
@@ -62,6 +63,7 @@ void Tray::HideAction() {
     }
     form_.mnuHide.visible = false;
     form_.mnuShow.visible = true;
+    OfferMenu();
 }
 
 void Tray::ShowAction() {
@@ -73,6 +75,7 @@ void Tray::ShowAction() {
     }
     form_.mnuHide.visible = true;
     form_.mnuShow.visible = false;
+    OfferMenu();
 }
 
 void Tray::OnEvent(TrayEvent event) {
@@ -104,6 +107,21 @@ void Tray::PopUpMenu() {
     const int choice = menu_.Popup(captions);
     if (choice >= 0 && static_cast<std::size_t>(choice) < shown.size())
         shown[static_cast<std::size_t>(choice)]->Click();
+}
+
+void Tray::OfferMenu() {
+    offered_.clear();
+    std::vector<std::string> captions;
+    for (MenuItem* item : form_.MenuItems()) {
+        if (item->visible) {
+            offered_.push_back(item);
+            captions.push_back(item->caption);
+        }
+    }
+    icon_.SetMenu(captions, [this](std::size_t choice) {
+        if (choice < offered_.size())
+            offered_[choice]->Click();
+    });
 }
 
 void Tray::OnTrayRestart() {

@@ -4,9 +4,12 @@
 #include "platform/tray_icon.h"
 #include "platform/window_services.h"
 
+#include <vector>
+
 namespace lumatone {
 
 class Form1;
+class MenuItem;
 
 // A refused icon is tried again on Timer2's ticks for two minutes.
 constexpr int kTrayAddRetries = 80;
@@ -38,6 +41,8 @@ class Tray {
     // window is hidden, show the window so it is not lost.
     void OnTrayRestart();
     void PopUpMenu();
+    // Hands the icon the menu's shown items, for trays that draw it themselves.
+    void OfferMenu();
     bool Add();
     void OnIconBack();
 
@@ -48,6 +53,7 @@ class Tray {
     bool present_ = false;
     int retriesLeft_ = 0;
     bool hideWhenPresent_ = false;
+    std::vector<MenuItem*> offered_; // the items of the icon's own menu, in order
 };
 
 } // namespace lumatone

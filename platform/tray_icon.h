@@ -1,8 +1,10 @@
 // The program's icon in the notification area.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace lumatone {
 
@@ -21,6 +23,14 @@ class TrayIcon {
     // Events reach the handler on the interface thread, after the system's
     // own handler of the click has returned.
     virtual void SetHandler(std::function<void(TrayEvent)> handler) = 0;
+    // The menu for a tray that draws the icon's menu itself instead of
+    // sending TrayEvent::Menu: the items' captions in order, and what choosing
+    // one runs (its index, on the interface thread). Kept current by the caller.
+    virtual void SetMenu(const std::vector<std::string>& captions,
+                         std::function<void(std::size_t)> choose) {
+        (void)captions;
+        (void)choose;
+    }
 };
 
 } // namespace lumatone

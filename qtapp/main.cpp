@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     lumatone::App app(capabilities);
     if (!view.Create(app))
         return 1;
-    lumatone::view::ListenForSessionEnd(view, app);
+    const lumatone::view::SessionEnd session(view, app, shell);
     single.OnShowAsked([&view] { view.ShowAsked(); });
     app.Load();
     view.PlaceInitially();

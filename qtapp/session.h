@@ -2,13 +2,29 @@
 #pragma once
 
 #include "app/app.h"
+#include "qtapp/shell.h"
 #include "qtapp/view.h"
 
 namespace lumatone::view {
 
-// The session manager's save request, the application's quit and SIGTERM or
-// SIGINT each unload the program, saving its settings, without a question.
-// False when the signals cannot be watched.
-bool ListenForSessionEnd(QtView& view, App& app);
+// The session's end, SIGTERM, SIGINT or SIGHUP, the application's quit and
+// the X server going away each unload the program, saving its settings,
+// without a question. A session checkpoint saves them and the program runs
+// on. The session manager is told never to restart the program: its
+// autostart entry starts it. Watches from construction until destruction,
+// which must come before the app's.
+class SessionEnd {
+  public:
+    SessionEnd(QtView& view, App& app, QtShell& shell);
+    ~SessionEnd();
+    SessionEnd(const SessionEnd&) = delete;
+    SessionEnd& operator=(const SessionEnd&) = delete;
+
+    // False when the signals cannot be watched.
+    bool Listening() const { return listening_; }
+
+  private:
+    bool listening_ = false;
+};
 
 } // namespace lumatone::view

@@ -8,11 +8,18 @@
 #                             host, a PulseAudio null sink and the Wine server
 #   lumatone_env_stop_pulse   PulseAudio only (the tests of a system without sound)
 #   lumatone_env_stop         everything lumatone_env_start started
+#   lumatone_tray_stop, lumatone_tray_start
+#                             the XEmbed tray host only
+#   lumatone_sni_host_start   a status notifier watcher and host on the session
+#                             bus (tests/e2e-linux/sni_host.py): tray icons go
+#                             there instead of the XEmbed tray from then on
+#   lumatone_sni_host_stop    that host only
 #   lumatone_make_prefix      the private Wine prefix, created once
 #
 # After lumatone_env_start: DISPLAY is the Xorg dummy display, LUMATONE_XVFB_DISPLAY
 # the Xvfb one, PULSE_SERVER the null sink's server, WINEPREFIX the private prefix.
-# LUMATONE_ENV_WINE=0 leaves Wine out, for the tests of the Linux program.
+# LUMATONE_ENV_WINE=0 leaves Wine out, for the tests of the Linux program, and
+# starts a session bus of its own (DBUS_SESSION_BUS_ADDRESS).
 # Every process is started here and its id kept under LUMATONE_ENV_DIR, so a run
 # that died half-way is cleaned up by the next one. Works as root without a
 # session bus.
@@ -134,13 +141,49 @@ lumatone_env_stop_pulse() {
     _lumatone_kill pulseaudio pulseaudio
 }
 
+_lumatone_bus_up() { [ -S "$1" ]; }
+_lumatone_sni_up() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher 2>/dev/null |
+        grep -q 'boolean true'
+}
+
+# Wine shows tray icons only where an XEmbed tray host runs.
+lumatone_tray_start() {
+    _lumatone_spawn trayer trayer --edge top --align right --widthtype pixel --width 200 \
+        --height 32 --transparent false
+}
+
+lumatone_tray_stop() {
+    _lumatone_kill trayer trayer
+}
+
+lumatone_sni_host_start() {
+    [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || {
+        _lumatone_log "no session bus for a status notifier host"
+        return 1
+    }
+    _lumatone_spawn sni-host /usr/bin/python3 "$LUMATONE_ROOT/tests/e2e-linux/sni_host.py" serve
+    lumatone_wait 20 _lumatone_sni_up || {
+        _lumatone_log "the status notifier host did not start; its log:"
+        tail -n 20 "$LUMATONE_ENV_DIR/sni-host.log" >&2
+        return 1
+    }
+}
+
+lumatone_sni_host_stop() {
+    _lumatone_kill sni-host sni_host.py
+}
+
 lumatone_env_stop() {
     # The Wine server first: it ends every Windows process of the prefix with it.
     if [ "${LUMATONE_ENV_WINE:-1}" != 0 ] && [ -d "$WINEPREFIX" ] && command -v wineserver >/dev/null; then
         wineserver -k 2>/dev/null || true
         timeout 20 wineserver -w 2>/dev/null || true
     fi
-    _lumatone_kill trayer trayer
+    lumatone_tray_stop
+    lumatone_sni_host_stop
+    _lumatone_kill dbus dbus-daemon
     lumatone_env_stop_pulse
     _lumatone_kill xorg Xorg
     _lumatone_kill xvfb Xvfb
@@ -177,9 +220,19 @@ lumatone_env_start() {
         return 1
     export DISPLAY
 
-    # Wine shows tray icons only where an XEmbed tray host runs.
-    _lumatone_spawn trayer trayer --edge top --align right --widthtype pixel --width 200 \
-        --height 32 --transparent false
+    # The Linux program's desktop has a session bus, as a user's has: Qt asks
+    # it for a status notifier host before it docks in the XEmbed tray.
+    if [ "${LUMATONE_ENV_WINE:-1}" = 0 ]; then
+        _lumatone_spawn dbus dbus-daemon --session --nofork --address="unix:path=$runtime/bus"
+        lumatone_wait 20 _lumatone_bus_up "$runtime/bus" || {
+            _lumatone_log "the session bus did not start; its log:"
+            tail -n 20 "$LUMATONE_ENV_DIR/dbus.log" >&2
+            return 1
+        }
+        export DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/bus"
+    fi
+
+    lumatone_tray_start
 
     # A sound server of our own with nothing but a null sink; -n skips the
     # default script (and with it every module that wants a session bus).

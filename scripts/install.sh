@@ -24,6 +24,9 @@ packages=(
     # desktop-file-validate its menu entry.
     libx11-dev libxrandr-dev libxi-dev libxss-dev libpulse-dev pkg-config
     qt6-base-dev qt6-qpa-plugins libgl-dev fontconfig
+    # Its tests' desktop: a session bus and a status notifier host in Python,
+    # and a session manager of its own (libSM).
+    dbus-daemon dbus-bin python3-dbus python3-gi libsm-dev libice-dev
     lintian dpkg-dev file desktop-file-utils
 )
 

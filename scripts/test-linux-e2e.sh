@@ -10,7 +10,7 @@ root=$(pwd)
 
 build=${LUMATONE_E2E_LINUX_BUILD:-$root/build/linux}
 cmake --preset linux -B "$build" >/dev/null
-cmake --build "$build" -j"${LUMATONE_JOBS:-2}" --target lumatone lumatone_linux_probe
+cmake --build "$build" -j"${LUMATONE_JOBS:-2}" --target lumatone lumatone_linux_probe lumatone_session_manager
 
 # A desktop of its own, without Wine, apart from the other suites' folders.
 export LUMATONE_ENV_DIR="${LUMATONE_E2E_LINUX_ENV_DIR:-$root/build/e2e-linux/env}"

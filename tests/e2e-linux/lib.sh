@@ -57,11 +57,25 @@ tray_icon() {
         END { exit !found }'
 }
 tray_icon_docked() { tray_icon >/dev/null; }
-started() { window_shown && tray_icon_docked; }
+# With E2E_SNI=1 the icon lives on the status notifier host (lumatone_sni_host_start).
+E2E_SNI=0
+sni() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/sni_host.py" "$@"; }
+# The host lists an item of the program's process.
+sni_icon() { sni items 2>/dev/null | awk -v p="$E2E_PID" '$2 == p { found = 1 } END { exit !found }'; }
+sni_menu_is() { equals "$(sni menu | paste -sd ' ')" "$1"; }
+sni_host_on() { lumatone_sni_host_start && E2E_SNI=1; }
+sni_host_off() {
+    E2E_SNI=0
+    lumatone_sni_host_stop
+}
+icon_present() { if [ "$E2E_SNI" = 1 ]; then sni_icon; else tray_icon_docked; fi; }
+started() { window_shown && icon_present; }
 started_or_ended() { started || ended; }
+started_hidden_or_ended() { { window_hidden && icon_present; } || ended; }
 
-# start_program NAME [SETTINGS]: a fresh configuration folder with the given
-# settings.ini, the program started in it; waits for its window and icon.
+# start_program NAME [SETTINGS [hidden]]: a fresh configuration folder with the
+# given settings.ini, the program started in it; waits for its window and icon
+# (with "hidden": for its icon, the window hidden in the tray).
 start_program() {
     E2E_DIR="$E2E_WORK/$1"
     rm -rf "$E2E_DIR"
@@ -69,8 +83,13 @@ start_program() {
     [ -z "${2:-}" ] || printf '%s\n' "$2" >"$E2E_DIR/config/lumatone/settings.ini"
     XDG_CONFIG_HOME="$E2E_DIR/config" "$E2E_BUILD/lumatone" >"$E2E_DIR/output.log" 2>&1 &
     E2E_PID=$!
-    until_true 60 started_or_ended
-    started && return 0
+    if [ "${3:-}" = hidden ]; then
+        until_true 60 started_hidden_or_ended
+        running && return 0
+    else
+        until_true 60 started_or_ended
+        started && return 0
+    fi
     echo "  the program did not show its window and icon; its output:" >&2
     sed 's/^/        /' "$E2E_DIR/output.log" >&2
     return 1
