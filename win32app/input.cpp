@@ -214,6 +214,17 @@ LRESULT Win32View::HandleSystem(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
                  wParam == WTS_REMOTE_DISCONNECT)
             Deliver([this] { app_->OnSessionLock(); });
         return 0;
+    // The mixer's own notices of the handle it posts to: read, or open afresh, at the next poll.
+    case kMmMixmControlChange:
+    case kMmMixmLineChange:
+        if (isForm1 && mixerVolume_ != nullptr)
+            mixerVolume_->OnMixerNotice(msg, static_cast<MixerHandle>(wParam),
+                                        static_cast<std::uint32_t>(lParam));
+        return 0;
+    case WM_DEVICECHANGE:
+        if (isForm1 && mixerVolume_ != nullptr)
+            mixerVolume_->OnDeviceChange();
+        return TRUE;
     case WM_QUERYENDSESSION:
         return TRUE; // never hold up the end of the session
     case WM_ENDSESSION:

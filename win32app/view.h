@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/shell_tray_icon.h"
+#include "audio/mixer_master_volume.h"
 #include "platform/win32/win32_single_instance.h"
 #include "platform/window_runtime.h"
 #include "view/kit.h"
@@ -33,6 +34,8 @@ class Win32View : public KitView, public WindowRuntime {
     int Run() override; // the message loop
     // Where the icon's callback and "TaskbarCreated" go.
     void SetTrayIcon(ShellTrayIcon& icon) { trayIcon_ = &icon; }
+    // Where the mixer's notices and the device changes go; Form1 takes them.
+    void SetMixerVolume(MixerMasterVolume& volume) { mixerVolume_ = &volume; }
     // Where a later copy's request goes; before Create, which lets it in.
     void SetSingleInstance(Win32SingleInstance& instance) { single_ = &instance; }
     // A later copy asked: Form1 shows as through the tray, and comes to the front.
@@ -116,6 +119,7 @@ class Win32View : public KitView, public WindowRuntime {
     HINSTANCE instance_;
     App* app_ = nullptr;
     ShellTrayIcon* trayIcon_ = nullptr;
+    MixerMasterVolume* mixerVolume_ = nullptr;
     Win32SingleInstance* single_ = nullptr;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
