@@ -67,6 +67,9 @@ void Hotkeys::OnTimer1() {
 }
 
 std::int16_t Hotkeys::HotKey(std::int16_t) {
+    // With no key bound, no pair can fire and no query could matter.
+    if (!AnyKeyBound())
+        return 0;
     keyboard_.GetAsyncKeyState(kF2);
     for (const Action& action : kActions) {
         const BindingGroup& group = groups_[action.group];
@@ -77,6 +80,14 @@ std::int16_t Hotkeys::HotKey(std::int16_t) {
             return 0;
     }
     return 0;
+}
+
+bool Hotkeys::AnyKeyBound() const {
+    for (const BindingGroup& group : groups_)
+        for (const BindingSlot& slot : group.slots)
+            if (BoundKeyCode(slot.code->text) != 0)
+                return true;
+    return false;
 }
 
 bool Hotkeys::StepGamma(int delta) {

@@ -33,6 +33,7 @@ class Hotkeys {
     // The nine pairs in poll order, each with what it does.
     static const std::array<Action, 9> kActions;
 
+    bool AnyKeyBound() const;
     // Each action answers whether the poll goes on to the next pair.
     bool StepGamma(int delta);
     bool StepVibrance(int delta);
