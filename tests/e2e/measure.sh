@@ -6,6 +6,7 @@
 # timer (tests/e2e/minimal.cpp), hidden and shown alike. Each pair runs three
 # times, alternating, and the ratio printed is the median of the three.
 #   tests/e2e/measure.sh [SECONDS]     (default 60 per run; prints a table)
+# LUMATONE_MEASURE_EXE measures another lumatone.exe, an earlier build's say.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
@@ -82,9 +83,10 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else
 # median A B C, numerically.
 median() { printf '%s\n' "$@" | sort -g | sed -n 2p; }
 
-echo "lumatone.exe $(stat -c %s "$build/lumatone.exe") bytes; minimal $(stat -c %s "$build/lumatone_minimal.exe") bytes; over $seconds s:"
+exe=${LUMATONE_MEASURE_EXE:-$build/lumatone.exe}
+echo "lumatone.exe $(stat -c %s "$exe") bytes; minimal $(stat -c %s "$build/lumatone_minimal.exe") bytes; over $seconds s:"
 mkdir -p "$E2E_WORK/app"
-cp "$build/lumatone.exe" "$E2E_WORK/app/"
+cp "$exe" "$E2E_WORK/app/lumatone.exe"
 hidden_ratios=() shown_ratios=()
 for round in 1 2 3; do
     echo "-- round $round"
