@@ -16,6 +16,8 @@
 #include <array>
 #include <map>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace lumatone::view {
@@ -102,6 +104,8 @@ class Win32View : public KitView, public WindowRuntime {
     void OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void OnCaptureLost(HWND hwnd);
     void OnTimer(UINT_PTR id);
+    // The native timer's step: the greatest common one of the running intervals.
+    void RestartTimer();
     // Asks Windows for the session's unlock and reconnect notices.
     void ListenForSessionChanges(HWND form1);
     // And for the display's power, which Modern Standby and a monitor waking
@@ -129,6 +133,14 @@ class Win32View : public KitView, public WindowRuntime {
     std::array<HPOWERNOTIFY, std::size(kDisplayPowerSettings)> powerNotices_{};
     bool displayOff_ = false;
     Press press_;
+    // The model's timers, by the kit's index, on the one native timer.
+    struct ModelTimer {
+        int interval = 0; // 0: stopped
+        int elapsed = 0;
+    };
+    static constexpr UINT_PTR kTimerId = 1;
+    std::array<ModelTimer, std::tuple_size_v<decltype(std::declval<Form1&>().Timers())>> timers_{};
+    int timerStep_ = 0;
     // Text boxes: the window procedure under ours.
     std::map<HWND, WNDPROC> baseProcs_;
 
