@@ -108,13 +108,15 @@ bool VolumeControl::SetVolume(std::int32_t percent) {
                                     kMixerSetControlDetailsValue) == kMmSysErrNoError;
 }
 
-bool VolumeControl::OpenMixer(std::int32_t device) {
+bool VolumeControl::OpenMixer(std::int32_t device, WindowHandle notices) {
     // Never lose a handle still open from an earlier call.
     CloseMixer();
     const std::uint32_t count = mixer_.GetNumDevs();
     if (device < 0 || static_cast<std::uint32_t>(device) >= count)
         return false;
-    if (mixer_.Open(hMixer_, static_cast<std::uint32_t>(device), 0) != kMmSysErrNoError) {
+    const std::uint32_t flags = notices != 0 ? kMixerCallbackWindow : 0;
+    if (mixer_.Open(hMixer_, static_cast<std::uint32_t>(device), notices, flags) !=
+        kMmSysErrNoError) {
         hMixer_ = 0;
         return false;
     }

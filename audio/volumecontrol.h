@@ -33,8 +33,9 @@ class VolumeControl {
 
     // Opens, sets and closes device 0 on a handle of its own.
     bool SetVolume(std::int32_t percent);
-    // Opens `device` for ReadVolume and looks up its master volume into slot 0.
-    bool OpenMixer(std::int32_t device);
+    // Opens `device` for ReadVolume and looks up its master volume into slot 0;
+    // with a window, the mixer posts its changes there while the handle is open.
+    bool OpenMixer(std::int32_t device, WindowHandle notices = 0);
     // The level through a slot filled since the last OpenMixer; nullopt when
     // nothing was read (no open mixer, no control found, a failed read).
     std::optional<std::int32_t> ReadVolume(std::int32_t slot);

@@ -82,13 +82,23 @@ constexpr std::uint32_t kMmSysErrInvalHandle = 5;
 constexpr std::uint32_t kMmSysErrInvalParam = 11;
 constexpr std::uint32_t kMixerErrInvalLine = 1024;
 constexpr std::uint32_t kMixerErrInvalControl = 1025;
+// mixerOpen's CALLBACK_WINDOW, and what the mixer then posts to that window:
+// wParam the handle, lParam the line or control that changed.
+constexpr std::uint32_t kMixerCallbackWindow = 0x00010000;
+constexpr std::uint32_t kMmMixmLineChange = 0x3D0;
+constexpr std::uint32_t kMmMixmControlChange = 0x3D1;
 
 // The seven winmm mixer operations.
 class Mixer {
   public:
     virtual ~Mixer() = default;
     virtual std::uint32_t GetNumDevs() = 0;
-    virtual std::uint32_t Open(MixerHandle& handle, std::uint32_t device, std::uint32_t flags) = 0;
+    // With flags kMixerCallbackWindow, changes are posted to `callback`.
+    virtual std::uint32_t Open(MixerHandle& handle, std::uint32_t device, WindowHandle callback,
+                               std::uint32_t flags) = 0;
+    std::uint32_t Open(MixerHandle& handle, std::uint32_t device, std::uint32_t flags) {
+        return Open(handle, device, 0, flags);
+    }
     virtual std::uint32_t GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) = 0;
     virtual std::uint32_t GetLineControls(MixerHandle handle, MixerLineControls& request,
                                           std::uint32_t flags) = 0;

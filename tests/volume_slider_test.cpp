@@ -139,5 +139,86 @@ TEST(VolumeSlider, TickThatCannotReadChangesNeitherSliderNorMixer) {
     }
 }
 
+// With Form1 to post to, the mixer stays open between polls and is read only
+// when it says it changed; a check every kPollsPerCheck polls catches a lost notice.
+TEST(VolumeSliderNotices, OutsideChangeArrivesThroughANoticeWithinOneTick) {
+    SimApp s;
+    Form1& f = s.Start().form1;
+    s.SendMixerNoticesToForm1();
+    s.Advance(kTick);
+    ASSERT_EQ(f.Label7.caption, "100");
+    EXPECT_EQ(s.sim.mixer.OpenHandles(), 1);
+
+    const auto reads = s.sim.mixer.getCalls;
+    const auto opens = s.sim.mixer.opens;
+    s.Advance(10 * kTick);
+    EXPECT_EQ(s.sim.mixer.getCalls, reads) << "nothing changed, nothing read";
+    EXPECT_EQ(s.sim.mixer.opens, opens);
+
+    s.sim.mixer.SetLevelOutside(26214); // 40 %
+    s.Advance(kTick);
+    EXPECT_EQ(f.VScroll1.Value(), 60);
+    EXPECT_EQ(f.Label7.caption, "40");
+    s.Advance(kTick); // the write-back's own notice
+
+    s.sim.mixer.FailNext(Op::Notice);
+    s.sim.mixer.SetLevelOutside(13107); // 20 %, unannounced
+    s.Advance(kTick);
+    EXPECT_EQ(f.VScroll1.Value(), 60);
+    s.Advance(MixerMasterVolume::kPollsPerCheck * kTick);
+    EXPECT_EQ(f.VScroll1.Value(), 80);
+    EXPECT_EQ(f.Label7.caption, "20");
+    EXPECT_EQ(s.sim.mixer.OpenHandles(), 1);
+    EXPECT_EQ(s.sim.memory.outstanding, 0);
+}
+
+TEST(VolumeSliderNotices, LineChangeOpensTheMixerAfresh) {
+    SimApp s;
+    Form1& f = s.Start().form1;
+    s.SendMixerNoticesToForm1();
+    s.Advance(kTick);
+    ASSERT_EQ(f.Label7.caption, "100");
+
+    // The driver renumbers and rescales its volume control: only a new
+    // lookup reads it, the old record names a control that is gone.
+    s.sim.mixer.Main().controlId = 7;
+    s.sim.mixer.SetRange(0, 100, 40);
+    s.sim.mixer.ChangeLineOutside();
+    s.Advance(kTick);
+    EXPECT_EQ(f.VScroll1.Value(), 60);
+    EXPECT_EQ(f.Label7.caption, "40");
+    EXPECT_EQ(s.sim.mixer.OpenHandles(), 1);
+}
+
+TEST(VolumeSliderNotices, DeviceLostWhileOpenIsNoticed) {
+    SimApp s;
+    Form1& f = s.Start().form1;
+    s.SendMixerNoticesToForm1();
+    f.VScroll1.SetValue(30);
+    s.Advance(kTick);
+    ASSERT_EQ(f.Label7.caption, "70");
+
+    // The system tells of the change.
+    s.sim.mixer.LoseDevice();
+    s.windows->volume.OnDeviceChange();
+    s.Advance(kTick);
+    EXPECT_EQ(f.Label7.caption, VolumeSlider::kNoLevel);
+    EXPECT_EQ(f.VScroll1.Value(), 30);
+    EXPECT_EQ(s.sim.mixer.OpenHandles(), 0);
+
+    s.sim.mixer.devices.emplace_back();
+    s.Advance(kTick);
+    EXPECT_EQ(f.Label7.caption, "100");
+    EXPECT_EQ(s.sim.mixer.OpenHandles(), 1);
+
+    // It does not: the check finds the dead handle.
+    s.sim.mixer.LoseDevice();
+    s.Advance(MixerMasterVolume::kPollsPerCheck * kTick);
+    EXPECT_EQ(f.Label7.caption, VolumeSlider::kNoLevel);
+    EXPECT_EQ(f.VScroll1.Value(), 0);
+    EXPECT_EQ(s.sim.mixer.OpenHandles(), 0);
+    EXPECT_EQ(s.sim.memory.outstanding, 0);
+}
+
 } // namespace
 } // namespace lumatone

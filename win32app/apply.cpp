@@ -3,6 +3,9 @@
 #include "model/twips.h"
 #include "win32app/view.h"
 
+#include <algorithm>
+#include <numeric>
+
 namespace lumatone::view {
 
 void Win32View::Place(NativeHandle window, const PixelRect& want) {
@@ -77,13 +80,38 @@ void Win32View::ApplyLook(NativeControl& n, const ControlLook& look, unsigned as
         InvalidateRect(h, nullptr, TRUE);
 }
 
-// Timer ids count from 1: WM_TIMER's 0 names no timer.
+// Every wake-up of the thread costs, under Wine a round trip to its server
+// each: one native timer at the intervals' common step carries all the
+// model's timers, so the 100 ms and 1.5 s ones ride on the 50 ms one.
 void Win32View::StartTimer(std::size_t index, int intervalMs) {
-    SetTimer(Form1Handle(), index + 1, static_cast<UINT>(intervalMs), nullptr);
+    if (index >= timers_.size())
+        return;
+    timers_[index] = {intervalMs, 0};
+    RestartTimer();
 }
 
 void Win32View::StopTimer(std::size_t index) {
-    KillTimer(Form1Handle(), index + 1);
+    if (index >= timers_.size())
+        return;
+    timers_[index] = {};
+    RestartTimer();
+}
+
+void Win32View::RestartTimer() {
+    int step = 0;
+    for (const ModelTimer& t : timers_)
+        if (t.interval > 0)
+            step = std::gcd(step, t.interval);
+    // Windows runs no timer faster than this; the counts below then run late.
+    if (step != 0)
+        step = std::max(step, static_cast<int>(USER_TIMER_MINIMUM));
+    if (step == timerStep_)
+        return;
+    if (timerStep_ != 0)
+        KillTimer(Form1Handle(), kTimerId);
+    timerStep_ = step;
+    if (step != 0)
+        SetTimer(Form1Handle(), kTimerId, static_cast<UINT>(step), nullptr);
 }
 
 bool Win32View::Focusable(NativeHandle control) {

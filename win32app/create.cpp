@@ -163,6 +163,8 @@ NativeHandle Win32View::CreateForm1(Form1& f) {
         ListenForDisplayPower(hwnd);
         LetIn(hwnd, taskbarCreated_);
         LetIn(hwnd, single_ != nullptr ? single_->ShowMessage() : 0);
+        if (mixerVolume_ != nullptr)
+            mixerVolume_->SendNoticesTo(reinterpret_cast<WindowHandle>(hwnd));
     }
     return hwnd;
 }
@@ -210,6 +212,8 @@ void Win32View::DestroyForm1() {
     HWND dying = Hwnd(kit_.ReleaseForm1());
     if (dying == nullptr)
         return;
+    if (mixerVolume_ != nullptr)
+        mixerVolume_->SendNoticesTo(0);
     if (sessionNotices_)
         WTSUnRegisterSessionNotification(dying);
     using Unregister = BOOL(WINAPI*)(HPOWERNOTIFY);

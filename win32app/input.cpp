@@ -214,6 +214,17 @@ LRESULT Win32View::HandleSystem(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
                  wParam == WTS_REMOTE_DISCONNECT)
             Deliver([this] { app_->OnSessionLock(); });
         return 0;
+    // The mixer's own notices of the handle it posts to: read, or open afresh, at the next poll.
+    case kMmMixmControlChange:
+    case kMmMixmLineChange:
+        if (isForm1 && mixerVolume_ != nullptr)
+            mixerVolume_->OnMixerNotice(msg, static_cast<MixerHandle>(wParam),
+                                        static_cast<std::uint32_t>(lParam));
+        return 0;
+    case WM_DEVICECHANGE:
+        if (isForm1 && mixerVolume_ != nullptr)
+            mixerVolume_->OnDeviceChange();
+        return TRUE;
     case WM_QUERYENDSESSION:
         return TRUE; // never hold up the end of the session
     case WM_ENDSESSION:
@@ -337,11 +348,21 @@ void Win32View::OnCaptureLost(HWND hwnd) {
 }
 
 void Win32View::OnTimer(UINT_PTR id) {
-    if (!Live() || id == 0)
+    if (id != kTimerId)
         return;
-    if (kit_.TimerAt(id - 1) == &app_->form1.Timer2 && !sessionNotices_)
-        ListenForSessionChanges(Form1Handle());
-    kit_.Tick(id - 1);
+    const int step = timerStep_;
+    for (std::size_t i = 0; i < timers_.size(); ++i) {
+        ModelTimer& t = timers_[i];
+        if (!Live() || t.interval == 0)
+            continue;
+        t.elapsed += step;
+        if (t.elapsed < t.interval)
+            continue;
+        t.elapsed = 0;
+        if (kit_.TimerAt(i) == &app_->form1.Timer2 && !sessionNotices_)
+            ListenForSessionChanges(Form1Handle());
+        kit_.Tick(i);
+    }
 }
 
 void Win32View::OnPowerSetting(const POWERBROADCAST_SETTING& setting) {

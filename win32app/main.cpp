@@ -21,6 +21,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     lumatone::WindowsCapabilities capabilities(platform);
     lumatone::App app(capabilities.capabilities);
     view.SetTrayIcon(capabilities.tray);
+    view.SetMixerVolume(capabilities.volume);
     view.SetSingleInstance(single);
     single.OnShowAsked([&view] { view.ShowAsked(); });
     if (!view.Create(app))

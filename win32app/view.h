@@ -5,6 +5,7 @@
 
 #include "app/app.h"
 #include "app/shell_tray_icon.h"
+#include "audio/mixer_master_volume.h"
 #include "platform/win32/win32_single_instance.h"
 #include "platform/window_runtime.h"
 #include "view/kit.h"
@@ -15,6 +16,8 @@
 #include <array>
 #include <map>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace lumatone::view {
@@ -33,6 +36,8 @@ class Win32View : public KitView, public WindowRuntime {
     int Run() override; // the message loop
     // Where the icon's callback and "TaskbarCreated" go.
     void SetTrayIcon(ShellTrayIcon& icon) { trayIcon_ = &icon; }
+    // Where the mixer's notices and the device changes go; Form1 takes them.
+    void SetMixerVolume(MixerMasterVolume& volume) { mixerVolume_ = &volume; }
     // Where a later copy's request goes; before Create, which lets it in.
     void SetSingleInstance(Win32SingleInstance& instance) { single_ = &instance; }
     // A later copy asked: Form1 shows as through the tray, and comes to the front.
@@ -99,6 +104,8 @@ class Win32View : public KitView, public WindowRuntime {
     void OnMouse(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void OnCaptureLost(HWND hwnd);
     void OnTimer(UINT_PTR id);
+    // The native timer's step: the greatest common one of the running intervals.
+    void RestartTimer();
     // Asks Windows for the session's unlock and reconnect notices.
     void ListenForSessionChanges(HWND form1);
     // And for the display's power, which Modern Standby and a monitor waking
@@ -116,6 +123,7 @@ class Win32View : public KitView, public WindowRuntime {
     HINSTANCE instance_;
     App* app_ = nullptr;
     ShellTrayIcon* trayIcon_ = nullptr;
+    MixerMasterVolume* mixerVolume_ = nullptr;
     Win32SingleInstance* single_ = nullptr;
     HICON icon_ = nullptr;
     HICON smallIcon_ = nullptr;
@@ -125,6 +133,14 @@ class Win32View : public KitView, public WindowRuntime {
     std::array<HPOWERNOTIFY, std::size(kDisplayPowerSettings)> powerNotices_{};
     bool displayOff_ = false;
     Press press_;
+    // The model's timers, by the kit's index, on the one native timer.
+    struct ModelTimer {
+        int interval = 0; // 0: stopped
+        int elapsed = 0;
+    };
+    static constexpr UINT_PTR kTimerId = 1;
+    std::array<ModelTimer, std::tuple_size_v<decltype(std::declval<Form1&>().Timers())>> timers_{};
+    int timerStep_ = 0;
     // Text boxes: the window procedure under ours.
     std::map<HWND, WNDPROC> baseProcs_;
 

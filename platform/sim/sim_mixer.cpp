@@ -46,12 +46,32 @@ SimMixer::Device* SimMixer::Lookup(MixerHandle handle, std::uint32_t& code) {
         code = kMmSysErrInvalHandle;
         return nullptr;
     }
-    auto k = std::find(keys_.begin(), keys_.end(), h->second);
+    auto k = std::find(keys_.begin(), keys_.end(), h->second.device);
     if (k == keys_.end()) {
         code = kSimMixerNoDriver;
         return nullptr;
     }
     return &devices[static_cast<std::size_t>(k - keys_.begin())];
+}
+
+void SimMixer::Post(std::size_t index, std::uint32_t message, std::uint32_t id) {
+    SyncKeys();
+    if (index >= devices.size())
+        return;
+    for (const auto& [handle, open] : handles_) {
+        std::uint32_t code = 0;
+        if (open.window != 0 && open.device == keys_[index] && !Fails(Op::Notice, code))
+            posted.push_back(Notice{open.window, message, handle, id});
+    }
+}
+
+void SimMixer::SetLevelOutside(std::uint32_t level) {
+    Main().level = level;
+    Post(0, kMmMixmControlChange, Main().controlId);
+}
+
+void SimMixer::ChangeLineOutside() {
+    Post(0, kMmMixmLineChange, Main().lineId);
 }
 
 void SimMixer::SetRange(std::uint32_t minimum, std::uint32_t maximum, std::uint32_t level) {
@@ -73,7 +93,8 @@ std::uint32_t SimMixer::GetNumDevs() {
     return static_cast<std::uint32_t>(devices.size());
 }
 
-std::uint32_t SimMixer::Open(MixerHandle& handle, std::uint32_t device, std::uint32_t flags) {
+std::uint32_t SimMixer::Open(MixerHandle& handle, std::uint32_t device, WindowHandle callback,
+                             std::uint32_t flags) {
     SyncKeys();
     handle = 0;
     std::uint32_t code = 0;
@@ -81,10 +102,13 @@ std::uint32_t SimMixer::Open(MixerHandle& handle, std::uint32_t device, std::uin
         return code;
     if (device >= devices.size())
         return kMmSysErrBadDeviceId;
-    if (flags != 0)
+    // Either no notices at all, or a window to post them to.
+    const bool noNotices = flags == 0 && callback == 0;
+    const bool toWindow = flags == kMixerCallbackWindow && callback != 0;
+    if (!noNotices && !toWindow)
         return kMmSysErrInvalParam;
     handle = nextHandle_++;
-    handles_.emplace(handle, keys_[device]);
+    handles_.emplace(handle, HandleInfo{keys_[device], callback});
     ++opens;
     return kMmSysErrNoError;
 }
@@ -186,6 +210,8 @@ std::uint32_t SimMixer::SetControlDetails(MixerHandle handle, const MixerControl
         return kMmSysErrInvalParam;
     d->level = value;
     writes.push_back(value);
+    // Every handle that asked hears of it, the writer's own included.
+    Post(static_cast<std::size_t>(d - devices.data()), kMmMixmControlChange, d->controlId);
     return kMmSysErrNoError;
 }
 

@@ -28,10 +28,28 @@ class SimMixer : public Mixer {
         std::uint32_t level = 65535;
     };
 
-    enum class Op { Open, GetLineInfo, GetLineControls, GetControlDetails, SetControlDetails };
+    // Notice stands for each message the mixer would post; failing it loses that message.
+    enum class Op {
+        Open,
+        GetLineInfo,
+        GetLineControls,
+        GetControlDetails,
+        SetControlDetails,
+        Notice
+    };
 
+    // A message posted to a handle's callback window, waiting to be taken.
+    struct Notice {
+        WindowHandle window = 0;
+        std::uint32_t message = 0;
+        MixerHandle handle = 0;
+        std::uint32_t id = 0; // the line's or the control's
+    };
+
+    using Mixer::Open;
     std::uint32_t GetNumDevs() override;
-    std::uint32_t Open(MixerHandle& handle, std::uint32_t device, std::uint32_t flags) override;
+    std::uint32_t Open(MixerHandle& handle, std::uint32_t device, WindowHandle callback,
+                       std::uint32_t flags) override;
     std::uint32_t GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) override;
     std::uint32_t GetLineControls(MixerHandle handle, MixerLineControls& request,
                                   std::uint32_t flags) override;
@@ -45,7 +63,9 @@ class SimMixer : public Mixer {
     Device& Main() { return devices.front(); }
     void SetRange(std::uint32_t minimum, std::uint32_t maximum, std::uint32_t level);
     // A change made outside the program (the system's volume control).
-    void SetLevelOutside(std::uint32_t level) { Main().level = level; }
+    void SetLevelOutside(std::uint32_t level);
+    // The line of device 0 changed outside the program (tests change Main() first).
+    void ChangeLineOutside();
     std::uint32_t Level() { return Main().level; }
     // Unplugs device `index`: later numbering shifts down, handles on it go dead.
     void LoseDevice(std::size_t index = 0);
@@ -55,6 +75,8 @@ class SimMixer : public Mixer {
     }
 
     std::vector<Device> devices{Device{}};
+    // Posted and not yet taken, oldest first.
+    std::vector<Notice> posted;
 
     // Counters.
     std::int64_t OpenHandles() const { return static_cast<std::int64_t>(handles_.size()); }
@@ -79,8 +101,15 @@ class SimMixer : public Mixer {
     std::uint32_t CheckDetails(const MixerControlDetails& request, std::uint32_t flags,
                                std::uint32_t expectedFlags, Device& d) const;
 
+    struct HandleInfo {
+        std::uint64_t device = 0; // its key
+        WindowHandle window = 0;  // where its notices go, 0 for none
+    };
+    // Posts `message` to every handle on device `index` that asked for notices.
+    void Post(std::size_t index, std::uint32_t message, std::uint32_t id);
+
     std::map<Op, Failure> failures_;
-    std::map<MixerHandle, std::uint64_t> handles_; // handle -> device key
+    std::map<MixerHandle, HandleInfo> handles_;
     // Stable identity of each entry of `devices`, so a lost device can be told apart.
     std::vector<std::uint64_t> keys_{1};
     std::uint64_t nextKey_ = 2;

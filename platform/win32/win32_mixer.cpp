@@ -22,6 +22,9 @@ template <std::size_t N, std::size_t M> void CopyName(char (&to)[N], const char 
     to[N - 1] = '\0';
 }
 
+static_assert(kMixerCallbackWindow == CALLBACK_WINDOW && kMmMixmLineChange == MM_MIXM_LINE_CHANGE &&
+              kMmMixmControlChange == MM_MIXM_CONTROL_CHANGE);
+
 // More controls than this on one line means the request is garbage.
 constexpr std::uint32_t kMaxControls = 1024;
 
@@ -44,9 +47,10 @@ std::uint32_t Win32Mixer::GetNumDevs() {
     return ::mixerGetNumDevs();
 }
 
-std::uint32_t Win32Mixer::Open(MixerHandle& handle, std::uint32_t device, std::uint32_t flags) {
+std::uint32_t Win32Mixer::Open(MixerHandle& handle, std::uint32_t device, WindowHandle callback,
+                               std::uint32_t flags) {
     HMIXER mixer = nullptr;
-    MMRESULT result = ::mixerOpen(&mixer, device, 0, 0, flags);
+    MMRESULT result = ::mixerOpen(&mixer, device, callback, 0, flags);
     handle = result == MMSYSERR_NOERROR ? reinterpret_cast<MixerHandle>(mixer) : 0;
     return result;
 }

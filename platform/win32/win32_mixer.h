@@ -6,8 +6,10 @@ namespace lumatone {
 
 class Win32Mixer : public Mixer {
   public:
+    using Mixer::Open;
     std::uint32_t GetNumDevs() override;
-    std::uint32_t Open(MixerHandle& handle, std::uint32_t device, std::uint32_t flags) override;
+    std::uint32_t Open(MixerHandle& handle, std::uint32_t device, WindowHandle callback,
+                       std::uint32_t flags) override;
     std::uint32_t GetLineInfo(MixerHandle handle, MixerLine& line, std::uint32_t flags) override;
     std::uint32_t GetLineControls(MixerHandle handle, MixerLineControls& request,
                                   std::uint32_t flags) override;

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace lumatone::testing {
 
@@ -40,6 +41,18 @@ class SimApp {
         WriteIni(sim.profile, section, key, value, SettingsFile());
     }
 
+    // As the native view does once Form1's window exists: the mixer posts its
+    // changes there, and Advance hands them over before each tick.
+    void SendMixerNoticesToForm1() { windows->volume.SendNoticesTo(sim.runtime.mainWindow); }
+    // The notices posted to Form1 so far, in order, as its message loop would.
+    void DeliverMixerNotices() {
+        std::vector<SimMixer::Notice> posted;
+        posted.swap(sim.mixer.posted);
+        for (const SimMixer::Notice& n : posted)
+            if (n.window == sim.runtime.mainWindow && windows)
+                windows->volume.OnMixerNotice(n.message, n.handle, n.id);
+    }
+
     // Advances the virtual clock, firing each enabled timer at its interval.
     void Advance(std::uint64_t ms) {
         const std::uint64_t end = sim.system.nowMs + ms;
@@ -64,6 +77,7 @@ class SimApp {
             if (sim.system.nowMs < nextDue)
                 sim.system.nowMs = nextDue;
             due_[next] = sim.system.nowMs + static_cast<std::uint64_t>(next->interval);
+            DeliverMixerNotices();
             next->Tick();
         }
         if (sim.system.nowMs < end)

@@ -139,6 +139,28 @@ TEST_F(Win32MixerSpeakers, RefusesRequestsItCannotCarryOut) {
               kMmSysErrNoError);
 }
 
+// The window reaches winmm: a real one is taken, one that is none refused.
+TEST_F(Win32MixerSpeakers, OpensWithNoticesToAWindow) {
+    HWND window =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    MixerHandle noticed = 0;
+    EXPECT_EQ(mixer.Open(noticed, 0, reinterpret_cast<WindowHandle>(window), kMixerCallbackWindow),
+              kMmSysErrNoError);
+    EXPECT_NE(noticed, 0u);
+    MixerLine again;
+    again.cbStruct = sizeof(again);
+    again.dwComponentType = kMixerLineComponentTypeDstSpeakers;
+    EXPECT_EQ(mixer.GetLineInfo(noticed, again, kMixerGetLineInfoComponentType), kMmSysErrNoError);
+    EXPECT_EQ(mixer.Close(noticed), kMmSysErrNoError);
+    DestroyWindow(window);
+
+    MixerHandle refused = 0;
+    EXPECT_EQ(mixer.Open(refused, 0, reinterpret_cast<WindowHandle>(window), kMixerCallbackWindow),
+              kMmSysErrInvalParam);
+    EXPECT_EQ(refused, 0u);
+}
+
 TEST(WithoutSoundMixer, OpeningFailsCleanly) {
     Win32Mixer mixer;
     EXPECT_EQ(mixer.GetNumDevs(), 0u);
