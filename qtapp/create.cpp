@@ -35,7 +35,8 @@ PixelRect ToPixelRect(const QRect& r) {
 
 } // namespace
 
-QtView::QtView() {
+QtView::QtView() : timer_(new QTimer(this)) {
+    connect(timer_, &QTimer::timeout, this, [this] { OnTimer(); });
     QApplication::setStyle(new SquareThumbs);
     // The designer's fonts are Windows ones: where they are missing, fonts of
     // the same widths keep the captions inside their controls.
@@ -47,7 +48,6 @@ QtView::QtView() {
 
 QtView::~QtView() {
     kit_.DiscardForm2();
-    timers_.clear();
     form1_.reset();
 }
 
@@ -56,11 +56,6 @@ bool QtView::Create(App& app) {
     QGuiApplication::setWindowIcon(icon_);
     if (!kit_.Create(app))
         return false;
-    for (std::size_t i = 0; i < app.form1.Timers().size(); ++i) {
-        auto* timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [this, i] { kit_.Tick(i); });
-        timers_.push_back(timer);
-    }
     for (QScreen* screen : QGuiApplication::screens())
         WatchScreen(screen);
     connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* screen) {

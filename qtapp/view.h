@@ -11,8 +11,11 @@
 #include <QIcon>
 #include <QObject>
 
+#include <array>
 #include <memory>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 class QScreen;
@@ -58,6 +61,9 @@ class QtView : public QObject, public KitView, public PopupMenu, public ProgramE
     void ApplyLook(NativeControl& n, const ControlLook& look, unsigned aspects) override;
     void StartTimer(std::size_t index, int intervalMs) override;
     void StopTimer(std::size_t index) override;
+    // The one Qt timer's step: the greatest common one of the running intervals.
+    void RestartTimer();
+    void OnTimer();
     NativeHandle FocusIn(NativeHandle window) override { return Widget(window)->focusWidget(); }
     bool Focusable(NativeHandle control) override;
     void Focus(NativeHandle windowOrControl) override;
@@ -72,7 +78,14 @@ class QtView : public QObject, public KitView, public PopupMenu, public ProgramE
 
     App* app_ = nullptr;
     std::unique_ptr<Surface> form1_;
-    std::vector<QTimer*> timers_; // one per timer of Form1, in its order
+    // The model's timers, by the kit's index, on the one Qt timer.
+    struct ModelTimer {
+        int interval = 0; // 0: stopped
+        int elapsed = 0;
+    };
+    std::array<ModelTimer, std::tuple_size_v<decltype(std::declval<Form1&>().Timers())>> timers_{};
+    QTimer* timer_;
+    int timerStep_ = 0;
     QIcon icon_;
     bool ended_ = false; // EndProgram ran, perhaps before the loop did
 };

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace lumatone {
@@ -156,6 +157,39 @@ struct LinuxScreen::State {
         return nullptr;
     }
 
+    // The outputs as last looked up, kept until RandR tells of a change to
+    // the screen, a CRTC or an output (the primary's move among them): a
+    // lookup asks the server once per output, and the gamma check and the
+    // shown mode would ask it every 1.5 s.
+    bool known = false;
+    std::vector<ActiveOutput> active;
+    std::size_t whole = 0;
+    std::optional<DisplayMode> current;
+
+    void Forget() {
+        known = false;
+        current.reset();
+    }
+    // Takes in the notices that have arrived, without waiting for more.
+    void TakeNotices() {
+        bool any = false;
+        while (display != nullptr && ::XPending(display) > 0) {
+            XEvent event;
+            ::XNextEvent(display, &event);
+            any = true;
+        }
+        if (any)
+            Forget();
+    }
+    const std::vector<ActiveOutput>& Known() {
+        TakeNotices();
+        if (!known) {
+            active = Active(GetResources().get(), whole);
+            known = true;
+        }
+        return active;
+    }
+
     // None without RandR 1.2.
     Resources GetResources() const {
         return Resources(randr ? ::XRRGetScreenResourcesCurrent(display, root) : nullptr);
@@ -181,14 +215,19 @@ struct LinuxScreen::State {
         return active;
     }
 
-    // The CRTC that shows a display; the whole screen's for an empty name.
-    RRCrtc CrtcOf(const std::string& name) const {
-        Resources res = GetResources();
-        std::size_t whole = 0;
-        const std::vector<ActiveOutput> active = Active(res.get(), whole);
-        for (std::size_t i = 0; i < active.size(); ++i)
-            if (name.empty() ? i == whole : active[i].name == name)
-                return active[i].crtc;
+    // The CRTC that shows a display; the whole screen's for an empty name. A
+    // name not among the known outputs is looked up afresh.
+    RRCrtc CrtcOf(const std::string& name) {
+        for (int pass = 0; pass < 2; ++pass) {
+            const bool fresh = !known;
+            const std::vector<ActiveOutput>& outputs = Known();
+            for (std::size_t i = 0; i < outputs.size(); ++i)
+                if (name.empty() ? i == whole : outputs[i].name == name)
+                    return outputs[i].crtc;
+            if (fresh)
+                break;
+            Forget();
+        }
         return 0;
     }
 
@@ -237,6 +276,10 @@ LinuxScreen::LinuxScreen() : state_(std::make_unique<State>()) {
     s.randr = ::XRRQueryExtension(display, &event, &error) &&
               ::XRRQueryVersion(display, &major, &minor) &&
               (major > 1 || (major == 1 && minor >= 2));
+    if (s.randr)
+        ::XRRSelectInput(display, s.root,
+                         RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask |
+                             RROutputChangeNotifyMask);
     // Bits per pixel, not the depth: a 24-bit picture takes 32 bits.
     const int depth = DefaultDepth(display, DefaultScreen(display));
     int count = 0;
@@ -257,16 +300,17 @@ std::vector<DisplayDevice> LinuxScreen::Displays() {
     State& s = *state_;
     std::vector<DisplayDevice> devices;
     XErrorTrap trap(s.display);
-    std::size_t whole = 0;
-    const std::vector<ActiveOutput> active = s.Active(s.GetResources().get(), whole);
+    const std::vector<ActiveOutput>& active = s.Known();
     std::vector<RRCrtc> shown;
     for (const ActiveOutput& a : active) {
         // Outputs sharing a CRTC mirror one picture; the first stands for all.
         if (std::find(shown.begin(), shown.end(), a.crtc) != shown.end())
             continue;
         shown.push_back(a.crtc);
-        devices.push_back({a.name, a.crtc == active[whole].crtc});
+        devices.push_back({a.name, a.crtc == active[s.whole].crtc});
     }
+    if (trap.Failed())
+        s.Forget();
     return devices;
 }
 
@@ -281,8 +325,10 @@ bool LinuxScreen::WriteRamp(const std::string& display, const GammaRamp& ramp) {
     if (crtc == 0)
         return false;
     const int size = ::XRRGetCrtcGammaSize(s.display, crtc);
-    if (size <= 0 || trap.Failed())
+    if (size <= 0 || trap.Failed()) {
+        s.Forget();
         return false;
+    }
     CrtcGamma gamma(::XRRAllocGamma(size));
     if (!gamma)
         return false;
@@ -291,8 +337,10 @@ bool LinuxScreen::WriteRamp(const std::string& display, const GammaRamp& ramp) {
     ResampleRamp(&ramp[kRampEntries], kRampEntries, gamma->green, n);
     ResampleRamp(&ramp[2 * kRampEntries], kRampEntries, gamma->blue, n);
     ::XRRSetCrtcGamma(s.display, crtc, gamma.get());
-    if (trap.Failed())
+    if (trap.Failed()) {
+        s.Forget();
         return false;
+    }
     State::Written* w = s.WrittenTo(crtc);
     if (w == nullptr)
         w = &s.written.emplace_back();
@@ -307,8 +355,10 @@ bool LinuxScreen::ReadRamp(const std::string& display, GammaRamp& ramp) {
     if (crtc == 0)
         return false;
     CrtcGamma gamma(::XRRGetCrtcGamma(s.display, crtc));
-    if (!gamma || gamma->size <= 0 || trap.Failed())
+    if (!gamma || gamma->size <= 0 || trap.Failed()) {
+        s.Forget();
         return false;
+    }
     if (const State::Written* w = s.WrittenTo(crtc);
         w != nullptr && w->sent == State::Channels(*gamma)) {
         ramp = w->given;
@@ -324,8 +374,14 @@ bool LinuxScreen::ReadRamp(const std::string& display, GammaRamp& ramp) {
 DisplayMode LinuxScreen::Current() {
     State& s = *state_;
     XErrorTrap trap(s.display);
+    s.TakeNotices();
+    if (s.current)
+        return *s.current;
     const State::Primary p = s.GetPrimary();
-    return p ? s.Describe(*p.mode, p.crtcInfo->rotation) : DisplayMode{};
+    if (!p || trap.Failed())
+        return DisplayMode{};
+    s.current = s.Describe(*p.mode, p.crtcInfo->rotation);
+    return *s.current;
 }
 
 std::vector<DisplayMode> LinuxScreen::Modes() {
@@ -366,6 +422,7 @@ RateChange LinuxScreen::TryRate(std::int32_t hz) {
     if (chosen == p.mode)
         return RateChange::Changed;
     // The same size, so the screen around the CRTCs keeps its size too.
+    s.Forget();
     const Status status =
         ::XRRSetCrtcConfig(s.display, p.res.get(), p.crtc, CurrentTime, crtc.x, crtc.y, chosen->id,
                            crtc.rotation, crtc.outputs, crtc.noutput);

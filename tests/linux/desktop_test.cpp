@@ -160,6 +160,10 @@ TEST_F(DesktopScreenModes, SwitchesTheRateAndRefusesOneTheOutputLacks) {
 
     EXPECT_EQ(screen.TryRate(60), RateChange::Changed);
     EXPECT_EQ(Refresh(), 60);
+
+    // Another program's switch shows at the next look.
+    ASSERT_TRUE(Succeeds("xrandr --output DUMMY0 --mode 1024x768_75"));
+    EXPECT_EQ(Refresh(), 75);
 }
 
 // A plain X window that holds the focus while the keys are pressed elsewhere.
