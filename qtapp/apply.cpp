@@ -12,7 +12,6 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
-#include <numeric>
 
 namespace lumatone::view {
 namespace {
@@ -116,50 +115,25 @@ void QtView::ApplyAll(NativeControl& n, const ControlLook& look) {
     w.setVisible(look.visible);
 }
 
-// Every wake-up costs the program and the X server a turn of the event loop:
-// one Qt timer at the intervals' common step carries all the model's timers,
-// so the 100 ms and 1.5 s ones ride on the 50 ms one.
 void QtView::StartTimer(std::size_t index, int intervalMs) {
-    if (index >= timers_.size())
-        return;
-    timers_[index] = {intervalMs, 0};
-    RestartTimer();
+    if (timers_.Start(index, intervalMs))
+        RestartTimer();
 }
 
 void QtView::StopTimer(std::size_t index) {
-    if (index >= timers_.size())
-        return;
-    timers_[index] = {};
-    RestartTimer();
+    if (timers_.Stop(index))
+        RestartTimer();
 }
 
 void QtView::RestartTimer() {
-    int step = 0;
-    for (const ModelTimer& t : timers_)
-        if (t.interval > 0)
-            step = std::gcd(step, t.interval);
-    if (step == timerStep_)
-        return;
-    timerStep_ = step;
-    if (step == 0)
+    if (timers_.Step() == 0)
         timer_->stop();
     else
-        timer_->start(step);
+        timer_->start(timers_.Step());
 }
 
 void QtView::OnTimer() {
-    const int step = timerStep_;
-    for (std::size_t i = 0; i < timers_.size(); ++i) {
-        // A tick may stop or restart the timers after it.
-        ModelTimer& t = timers_[i];
-        if (t.interval == 0)
-            continue;
-        t.elapsed += step;
-        if (t.elapsed < t.interval)
-            continue;
-        t.elapsed = 0;
-        kit_.Tick(i);
-    }
+    timers_.Tick([this](std::size_t i) { kit_.Tick(i); });
 }
 
 bool QtView::Focusable(NativeHandle control) {

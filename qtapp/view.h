@@ -7,6 +7,7 @@
 #include "platform/window_services.h"
 #include "qtapp/widgets.h"
 #include "view/kit.h"
+#include "view/timer_steps.h"
 
 #include <QIcon>
 #include <QObject>
@@ -79,13 +80,8 @@ class QtView : public QObject, public KitView, public PopupMenu, public ProgramE
     App* app_ = nullptr;
     std::unique_ptr<Surface> form1_;
     // The model's timers, by the kit's index, on the one Qt timer.
-    struct ModelTimer {
-        int interval = 0; // 0: stopped
-        int elapsed = 0;
-    };
-    std::array<ModelTimer, std::tuple_size_v<decltype(std::declval<Form1&>().Timers())>> timers_{};
+    TimerSteps<std::tuple_size_v<decltype(std::declval<Form1&>().Timers())>> timers_;
     QTimer* timer_;
-    int timerStep_ = 0;
     QIcon icon_;
     bool ended_ = false; // EndProgram ran, perhaps before the loop did
 };

@@ -3,8 +3,6 @@
 #include "model/twips.h"
 #include "win32app/view.h"
 
-#include <algorithm>
-#include <numeric>
 
 namespace lumatone::view {
 
@@ -80,38 +78,22 @@ void Win32View::ApplyLook(NativeControl& n, const ControlLook& look, unsigned as
         InvalidateRect(h, nullptr, TRUE);
 }
 
-// Every wake-up of the thread costs, under Wine a round trip to its server
-// each: one native timer at the intervals' common step carries all the
-// model's timers, so the 100 ms and 1.5 s ones ride on the 50 ms one.
 void Win32View::StartTimer(std::size_t index, int intervalMs) {
-    if (index >= timers_.size())
-        return;
-    timers_[index] = {intervalMs, 0};
-    RestartTimer();
+    if (timers_.Start(index, intervalMs))
+        RestartTimer();
 }
 
 void Win32View::StopTimer(std::size_t index) {
-    if (index >= timers_.size())
-        return;
-    timers_[index] = {};
-    RestartTimer();
+    if (timers_.Stop(index))
+        RestartTimer();
 }
 
 void Win32View::RestartTimer() {
-    int step = 0;
-    for (const ModelTimer& t : timers_)
-        if (t.interval > 0)
-            step = std::gcd(step, t.interval);
-    // Windows runs no timer faster than this; the counts below then run late.
-    if (step != 0)
-        step = std::max(step, static_cast<int>(USER_TIMER_MINIMUM));
-    if (step == timerStep_)
-        return;
-    if (timerStep_ != 0)
+    // A timer of the same id replaces the one running.
+    if (timers_.Step() == 0)
         KillTimer(Form1Handle(), kTimerId);
-    timerStep_ = step;
-    if (step != 0)
-        SetTimer(Form1Handle(), kTimerId, static_cast<UINT>(step), nullptr);
+    else
+        SetTimer(Form1Handle(), kTimerId, static_cast<UINT>(timers_.Step()), nullptr);
 }
 
 bool Win32View::Focusable(NativeHandle control) {

@@ -350,19 +350,13 @@ void Win32View::OnCaptureLost(HWND hwnd) {
 void Win32View::OnTimer(UINT_PTR id) {
     if (id != kTimerId)
         return;
-    const int step = timerStep_;
-    for (std::size_t i = 0; i < timers_.size(); ++i) {
-        ModelTimer& t = timers_[i];
-        if (!Live() || t.interval == 0)
-            continue;
-        t.elapsed += step;
-        if (t.elapsed < t.interval)
-            continue;
-        t.elapsed = 0;
+    timers_.Tick([this](std::size_t i) {
+        if (!Live())
+            return;
         if (kit_.TimerAt(i) == &app_->form1.Timer2 && !sessionNotices_)
             ListenForSessionChanges(Form1Handle());
         kit_.Tick(i);
-    }
+    });
 }
 
 void Win32View::OnPowerSetting(const POWERBROADCAST_SETTING& setting) {

@@ -9,6 +9,7 @@
 #include "platform/win32/win32_single_instance.h"
 #include "platform/window_runtime.h"
 #include "view/kit.h"
+#include "view/timer_steps.h"
 #include "win32app/native.h"
 
 #include <windows.h>
@@ -134,13 +135,9 @@ class Win32View : public KitView, public WindowRuntime {
     bool displayOff_ = false;
     Press press_;
     // The model's timers, by the kit's index, on the one native timer.
-    struct ModelTimer {
-        int interval = 0; // 0: stopped
-        int elapsed = 0;
-    };
     static constexpr UINT_PTR kTimerId = 1;
-    std::array<ModelTimer, std::tuple_size_v<decltype(std::declval<Form1&>().Timers())>> timers_{};
-    int timerStep_ = 0;
+    TimerSteps<std::tuple_size_v<decltype(std::declval<Form1&>().Timers())>> timers_{
+        USER_TIMER_MINIMUM};
     // Text boxes: the window procedure under ours.
     std::map<HWND, WNDPROC> baseProcs_;
 
