@@ -8,6 +8,7 @@
 #include "platform/linux/linux_system.h"
 #include "platform/linux/linux_vibrance.h"
 #include "platform/linux/linux_volume.h"
+#include "platform/linux/wayland_gamma.h"
 #include "platform/portable/portable_profile.h"
 #include "platform/portable/std_file_store.h"
 
@@ -16,6 +17,7 @@ namespace lumatone {
 struct LinuxPlatform {
     LinuxKeyboard keyboard;
     LinuxScreen screen;
+    WaylandGamma wayland;
     LinuxVolume volume;
     LinuxAutostart autostart;
     LinuxVibrance vibrance;
@@ -25,8 +27,13 @@ struct LinuxPlatform {
 
     Capabilities Bind(TrayIcon& tray, MessageDialog& messages, LinkOpener& links, PopupMenu& menu,
                       ScreenMetrics& metrics, ProgramEnd& end) {
-        return Capabilities{keyboard, screen,   screen,  volume, autostart, tray,    messages,
-                            links,    vibrance, profile, system, menu,      metrics, end};
+        return Capabilities{keyboard,  SessionGamma(wayland, screen),
+                            screen,    volume,
+                            autostart, tray,
+                            messages,  links,
+                            vibrance,  profile,
+                            system,    menu,
+                            metrics,   end};
     }
 };
 
