@@ -26,6 +26,21 @@ if(LUMATONE_BUILD_TESTS)
                                                        lumatone_settings PkgConfig::LUMATONE_LINUX_LIBS
                                                        GTest::gtest GTest::gtest_main
                                                        lumatone_warnings)
+    # A compositor of the tests' own grants the gamma control that headless
+    # outputs cannot: the protocol's server side, from the same description.
+    pkg_check_modules(LUMATONE_WAYLAND_SERVER REQUIRED IMPORTED_TARGET wayland-server)
+    set(protocol wlr-gamma-control-unstable-v1)
+    set(generated ${CMAKE_BINARY_DIR}/tests/linux/protocols)
+    file(MAKE_DIRECTORY ${generated})
+    add_custom_command(OUTPUT ${generated}/${protocol}-server.h
+                       COMMAND ${LUMATONE_WAYLAND_SCANNER} server-header
+                               ${LUMATONE_ROOT}/platform/linux/protocols/${protocol}.xml
+                               ${generated}/${protocol}-server.h
+                       DEPENDS ${LUMATONE_ROOT}/platform/linux/protocols/${protocol}.xml VERBATIM)
+    target_sources(lumatone_linux_tests PRIVATE ${generated}/${protocol}-server.h)
+    target_include_directories(lumatone_linux_tests PRIVATE ${generated})
+    target_link_libraries(lumatone_linux_tests PRIVATE PkgConfig::LUMATONE_WAYLAND_SERVER
+                                                       lumatone_wayland_protocols)
     # Suites named for where they run: anywhere, on the test desktop (Xorg
     # dummy, tray, null sink; scripts/test-linux.sh), or with the sound
     # server stopped. Only the first run in the native suite.
