@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -102,12 +103,19 @@ struct WaylandGamma::State {
         o.output = nullptr;
     }
 
+    // Readies the connection for reading, the events already read handled
+    // first; false once the connection has failed (its events then stay queued).
+    bool PrepareRead() {
+        while (wl_display_prepare_read(display) != 0)
+            if (wl_display_dispatch_pending(display) < 0)
+                return false;
+        return true;
+    }
+
     // The events that have come, without waiting for any.
     void Dispatch() {
-        if (!Connected())
+        if (!Connected() || !PrepareRead())
             return;
-        while (wl_display_prepare_read(display) != 0)
-            wl_display_dispatch_pending(display);
         wl_display_flush(display);
         pollfd p{wl_display_get_fd(display), POLLIN, 0};
         if (::poll(&p, 1, 0) > 0)
@@ -129,15 +137,16 @@ struct WaylandGamma::State {
         wl_callback_add_listener(callback, &listener, &done);
         const auto deadline =
             std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerMs);
-        while (!done && Connected()) {
-            while (wl_display_prepare_read(display) != 0)
-                wl_display_dispatch_pending(display);
+        while (!done && Connected() && PrepareRead()) {
             wl_display_flush(display);
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline - std::chrono::steady_clock::now());
             pollfd p{wl_display_get_fd(display), POLLIN, 0};
-            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) {
+            const int ready = left.count() > 0 ? ::poll(&p, 1, static_cast<int>(left.count())) : 0;
+            if (ready <= 0) {
                 wl_display_cancel_read(display);
+                if (ready < 0 && errno == EINTR)
+                    continue;
                 break;
             }
             wl_display_read_events(display);
@@ -258,6 +267,8 @@ std::vector<DisplayDevice> WaylandGamma::Displays() {
     State& s = *state_;
     std::vector<DisplayDevice> devices;
     s.Refresh();
+    if (!s.Connected())
+        return devices;
     for (const State::Output& o : s.outputs)
         if (!o.name.empty())
             devices.push_back({o.name, devices.empty()});
@@ -301,7 +312,7 @@ bool WaylandGamma::ReadRamp(const std::string& display, GammaRamp& ramp) {
     State& s = *state_;
     s.Dispatch();
     const State::Output* o = s.Find(display);
-    if (o == nullptr)
+    if (o == nullptr || !s.Connected())
         return false;
     if (o->held) {
         ramp = *o->held;

@@ -18,6 +18,7 @@
 #include <future>
 #include <list>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <sys/eventfd.h>
@@ -338,6 +339,21 @@ TEST(Wayland, TheCompositorsControlTakesTheRampAndIsAskedAgainWhenTakenAway) {
         ramp[i] = static_cast<std::uint16_t>(i * 85);
     EXPECT_TRUE(wayland.WriteRamp("FAKE-2", ramp));
     compositor.Run([&] { EXPECT_EQ(compositor.Named("FAKE-2").table, Table(ramp)); });
+}
+
+TEST(Wayland, ACompositorThatWentAwayLeavesEveryCallFailingAtOnce) {
+    std::unique_ptr<WaylandGamma> wayland;
+    GammaRamp ramp{};
+    {
+        FakeCompositor compositor;
+        WaylandSession session(compositor.Socket());
+        wayland = std::make_unique<WaylandGamma>();
+        ASSERT_TRUE(wayland->WriteRamp("FAKE-1", ramp));
+    }
+    EXPECT_FALSE(wayland->ReadRamp("FAKE-1", ramp));
+    EXPECT_FALSE(wayland->WriteRamp("FAKE-1", ramp));
+    EXPECT_TRUE(wayland->Displays().empty());
+    EXPECT_FALSE(wayland->Offered());
 }
 
 } // namespace
