@@ -24,8 +24,10 @@ namespace {
 
 constexpr std::size_t kRampEntries = 256;
 // A compositor that has not answered by then is taken for a hung one: the
-// calls run on the interface's thread.
+// calls run on the interface's thread. At the start, longer: a session just
+// logged in keeps its compositor busy.
 constexpr int kAnswerMs = 1000;
+constexpr int kFirstAnswerMs = 5000;
 
 // The red, green and blue ramps of size entries each, in a sealed memory
 // file: the compositor reads the table, and nobody can change it under it.
@@ -126,8 +128,8 @@ struct WaylandGamma::State {
     }
 
     // Waits until the compositor has answered every request sent so far, at
-    // most kAnswerMs; false when it did not.
-    bool Settle() {
+    // most that long; false when it did not.
+    bool Settle(int ms = kAnswerMs) {
         if (!Connected())
             return false;
         bool done = false;
@@ -135,8 +137,7 @@ struct WaylandGamma::State {
             [](void* data, wl_callback*, std::uint32_t) { *static_cast<bool*>(data) = true; }};
         wl_callback* callback = wl_display_sync(display);
         wl_callback_add_listener(callback, &listener, &done);
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerMs);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
         while (!done && Connected() && PrepareRead()) {
             wl_display_flush(display);
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -253,7 +254,7 @@ WaylandGamma::WaylandGamma(const std::string& socket) : state_(std::make_unique<
     s.registry = wl_display_get_registry(s.display);
     wl_registry_add_listener(s.registry, &State::kRegistry, &s);
     // The globals, then the outputs' names.
-    if (s.Settle())
+    if (s.Settle(kFirstAnswerMs))
         s.Settle();
 }
 

@@ -35,7 +35,7 @@ using linux_test::ScopedEnv;
 using linux_test::TempFolder;
 
 // A compositor on a runtime folder of its own; its socket's path, or empty
-// with why() telling what went wrong.
+// with Why() telling what went wrong.
 class HeadlessCompositor {
   public:
     explicit HeadlessCompositor(std::vector<std::string> command) {
@@ -142,7 +142,8 @@ TEST(Wayland, SwayOffersGammaControlAndItsHeadlessOutputRefusesIt) {
 }
 
 TEST(Wayland, WithoutTheCompositorsGammaControlTheDesktopKeepsGamma) {
-    HeadlessCompositor weston({"weston", "--backend=headless-backend.so", "--socket=wayland-t"});
+    HeadlessCompositor weston({"weston", "--backend=headless-backend.so",
+                               "--shell=fullscreen-shell.so", "--no-config", "--socket=wayland-t"});
     const std::string socket = weston.Socket();
     ASSERT_FALSE(socket.empty()) << weston.Why();
     for (const std::string& where : {socket, std::string("/nonexistent/wayland-9")}) {
@@ -197,6 +198,8 @@ class FakeCompositor {
             std::lock_guard lock(mutex_);
             queue_.push_back([&] {
                 f();
+                // Its events are on their way before Run() returns.
+                wl_display_flush_clients(display_);
                 done.set_value();
             });
         }
