@@ -18,6 +18,8 @@ struct LinuxPlatform {
     LinuxKeyboard keyboard;
     LinuxScreen screen;
     WaylandGamma wayland;
+    // Chosen once, at the start: the compositor's where it offers gamma control.
+    GammaOutput& gamma = SessionGamma(wayland, screen);
     LinuxVolume volume;
     LinuxAutostart autostart;
     LinuxVibrance vibrance;
@@ -27,13 +29,8 @@ struct LinuxPlatform {
 
     Capabilities Bind(TrayIcon& tray, MessageDialog& messages, LinkOpener& links, PopupMenu& menu,
                       ScreenMetrics& metrics, ProgramEnd& end) {
-        return Capabilities{keyboard,  SessionGamma(wayland, screen),
-                            screen,    volume,
-                            autostart, tray,
-                            messages,  links,
-                            vibrance,  profile,
-                            system,    menu,
-                            metrics,   end};
+        return Capabilities{keyboard, gamma,    screen,  volume, autostart, tray,    messages,
+                            links,    vibrance, profile, system, menu,      metrics, end};
     }
 };
 
