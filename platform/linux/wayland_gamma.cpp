@@ -56,13 +56,12 @@ void Identity(GammaRamp& ramp) {
 
 struct WaylandGamma::State {
     struct Output {
-        State* state = nullptr;
         std::uint32_t global = 0;
         wl_output* output = nullptr;
         std::string name; // empty until the compositor tells it
         zwlr_gamma_control_v1* control = nullptr;
         std::uint32_t size = 0;
-        bool failed = false;           // the compositor took the control back
+        bool failed = false;           // the compositor refused the control, or took it back
         std::optional<GammaRamp> held; // written, and the control still stands
         bool lost = false;             // it held a ramp, then the control failed
 
@@ -188,7 +187,6 @@ const wl_registry_listener WaylandGamma::State::kRegistry = {
             s.managerGlobal = global;
         } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
             Output& o = s.outputs.emplace_back();
-            o.state = &s;
             o.global = global;
             // Version 4 tells the output's name, as the compositor's own
             // configuration and tools call it.
