@@ -8,6 +8,7 @@
 #include "platform/linux/linux_system.h"
 #include "platform/linux/linux_vibrance.h"
 #include "platform/linux/linux_volume.h"
+#include "platform/linux/wayland_gamma.h"
 #include "platform/portable/portable_profile.h"
 #include "platform/portable/std_file_store.h"
 
@@ -16,6 +17,9 @@ namespace lumatone {
 struct LinuxPlatform {
     LinuxKeyboard keyboard;
     LinuxScreen screen;
+    WaylandGamma wayland;
+    // Chosen once, at the start: the compositor's where it offers gamma control.
+    GammaOutput& gamma = SessionGamma(wayland, screen);
     LinuxVolume volume;
     LinuxAutostart autostart;
     LinuxVibrance vibrance;
@@ -25,7 +29,7 @@ struct LinuxPlatform {
 
     Capabilities Bind(TrayIcon& tray, MessageDialog& messages, LinkOpener& links, PopupMenu& menu,
                       ScreenMetrics& metrics, ProgramEnd& end) {
-        return Capabilities{keyboard, screen,   screen,  volume, autostart, tray,    messages,
+        return Capabilities{keyboard, gamma,    screen,  volume, autostart, tray,    messages,
                             links,    vibrance, profile, system, menu,      metrics, end};
     }
 };
