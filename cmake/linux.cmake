@@ -1,11 +1,12 @@
 # The Linux backend: the non-window services on X11 (RandR, XInput 2, the
-# screen saver) and PulseAudio, and its tests. Left out when a library is missing.
+# screen saver), PulseAudio and the desktop portal's global shortcuts (D-Bus),
+# and its tests. Left out when a library is missing.
 find_package(PkgConfig QUIET)
 if(PkgConfig_FOUND)
-    pkg_check_modules(LUMATONE_LINUX_LIBS QUIET IMPORTED_TARGET x11 xrandr xi xscrnsaver libpulse)
+    pkg_check_modules(LUMATONE_LINUX_LIBS QUIET IMPORTED_TARGET x11 xrandr xi xscrnsaver libpulse dbus-1)
 endif()
 if(NOT LUMATONE_LINUX_LIBS_FOUND)
-    message(STATUS "Linux backend left out: X11, Xrandr, Xi, Xss or libpulse not found")
+    message(STATUS "Linux backend left out: X11, Xrandr, Xi, Xss, libpulse or libdbus-1 not found")
     return()
 endif()
 
