@@ -5,9 +5,11 @@
 #include <atomic>
 #include <condition_variable>
 #include <csignal>
+#include <cstdlib>
 #include <mutex>
 #include <pthread.h>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 
 namespace lumatone {
@@ -317,6 +319,12 @@ struct PortalShortcuts::State {
     }
 
     bool Connect() {
+        // Without a bus to name, libdbus would start one through X11.
+        const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+        if ((address == nullptr || address[0] == '\0') &&
+            (runtime == nullptr || ::access((std::string(runtime) + "/bus").c_str(), F_OK) != 0))
+            return false;
         DBusError error;
         dbus_error_init(&error);
         bus = dbus_bus_get_private(DBUS_BUS_SESSION, &error);
