@@ -3,10 +3,13 @@
 #include <dbus/dbus.h>
 
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <mutex>
+#include <poll.h>
 #include <pthread.h>
 #include <thread>
 #include <unistd.h>
@@ -23,8 +26,6 @@ constexpr const char* kSession = "org.freedesktop.portal.Session";
 // The portal answers its calls at once; what the user decides comes later, as
 // a Response signal.
 constexpr int kCallTimeoutMs = 5000;
-// How long the thread waits for the bus before it looks at Want's list again.
-constexpr int kTurnMs = 100;
 // Capture writes a pair key by key: a change is bound once it stayed this long.
 constexpr auto kSettle = std::chrono::seconds(1);
 
@@ -118,6 +119,7 @@ struct PortalShortcuts::State {
     std::vector<std::pair<std::string, std::string>> triggers;
     std::atomic<bool> hasEvents{false};
     std::atomic<bool> stop{false};
+    int wake[2] = {-1, -1};
 
     // The thread's own.
     std::thread thread;
@@ -130,6 +132,18 @@ struct PortalShortcuts::State {
     std::string createRequest;
     std::string bindRequest;
     std::vector<DBusPendingCall*> pending;
+
+    Status CurrentStatus() {
+        std::lock_guard<std::mutex> hold(lock);
+        return status;
+    }
+
+    void Wake() {
+        const char byte = 1;
+        if (wake[1] >= 0 && ::write(wake[1], &byte, 1) < 0) {
+            // A full pipe wakes the thread as well.
+        }
+    }
 
     void Set(Status s) {
         {
@@ -347,26 +361,50 @@ struct PortalShortcuts::State {
         return true;
     }
 
+    // Milliseconds until a settling change is due, -1 for none waiting; 0
+    // with due set when one is.
+    int UntilDue(bool& due) {
+        std::lock_guard<std::mutex> hold(lock);
+        due = false;
+        if (wantedVersion == boundVersion)
+            return -1;
+        const auto left = boundVersion == 0 ? Clock::duration{} : wantedAt + kSettle - Clock::now();
+        due = left <= Clock::duration{};
+        return due ? 0
+                   : static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+    }
+
+    // The thread sleeps until the bus has something, Want or the destructor
+    // wake it, or a settling change falls due: an idle program never wakes it.
     void Run() {
-        if (!Connect()) {
+        int fd = -1;
+        if (!Connect() || !dbus_connection_get_unix_fd(bus, &fd)) {
             Set(Status::Absent);
             return;
         }
         AskVersion();
-        while (!stop && dbus_connection_read_write_dispatch(bus, kTurnMs)) {
-            TakeReplies();
-            Status now;
-            bool due = false;
-            {
-                std::lock_guard<std::mutex> hold(lock);
-                now = status;
-                due = wantedVersion != boundVersion &&
-                      (boundVersion == 0 || Clock::now() - wantedAt >= kSettle);
+        while (!stop && dbus_connection_get_is_connected(bus)) {
+            while (dbus_connection_dispatch(bus) == DBUS_DISPATCH_DATA_REMAINS) {
             }
+            TakeReplies();
+            bool due = false;
+            const int timeout = UntilDue(due);
+            const Status now = CurrentStatus();
             if (now == Status::Absent)
                 break;
-            if (now != Status::Asking && due)
+            if (due && now != Status::Asking) {
                 StartBinding();
+                continue;
+            }
+            const short out = dbus_connection_has_messages_to_send(bus) ? POLLOUT : 0;
+            pollfd fds[2] = {{fd, static_cast<short>(POLLIN | out), 0}, {wake[0], POLLIN, 0}};
+            // Not due while the first answer is awaited: that answer wakes us.
+            if (::poll(fds, 2, now == Status::Asking ? -1 : timeout) < 0 && errno != EINTR)
+                break;
+            char drained[64];
+            while ((fds[1].revents & POLLIN) != 0 && ::read(wake[0], drained, sizeof drained) > 0) {
+            }
+            dbus_connection_read_write(bus, 0);
         }
         for (DBusPendingCall* call : pending) {
             dbus_pending_call_cancel(call);
@@ -383,6 +421,10 @@ struct PortalShortcuts::State {
 };
 
 PortalShortcuts::PortalShortcuts() : state_(std::make_unique<State>()) {
+    if (::pipe2(state_->wake, O_CLOEXEC | O_NONBLOCK) != 0) {
+        state_->status = Status::Absent;
+        return;
+    }
     // Signals stay with the interface thread, which handles them.
     sigset_t all, old;
     sigfillset(&all);
@@ -393,14 +435,22 @@ PortalShortcuts::PortalShortcuts() : state_(std::make_unique<State>()) {
 
 PortalShortcuts::~PortalShortcuts() {
     state_->stop = true;
-    state_->thread.join();
+    state_->Wake();
+    if (state_->thread.joinable())
+        state_->thread.join();
+    for (int fd : state_->wake)
+        if (fd >= 0)
+            ::close(fd);
 }
 
 void PortalShortcuts::Want(std::vector<PortalShortcut> shortcuts) {
-    std::lock_guard<std::mutex> hold(state_->lock);
-    state_->wanted = std::move(shortcuts);
-    ++state_->wantedVersion;
-    state_->wantedAt = Clock::now();
+    {
+        std::lock_guard<std::mutex> hold(state_->lock);
+        state_->wanted = std::move(shortcuts);
+        ++state_->wantedVersion;
+        state_->wantedAt = Clock::now();
+    }
+    state_->Wake();
 }
 
 void PortalShortcuts::TakeEvents(std::vector<Event>& events) {

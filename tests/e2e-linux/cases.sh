@@ -70,6 +70,12 @@ case_wayland_hotkeys_through_a_portal() {
         portal_bound_is "gamma-darker=SHIFT+F9 gamma-brighter=CTRL+F10"
     equals "$(portal_bound)" "gamma-darker=SHIFT+F9 gamma-brighter=CTRL+F10"
     check "no red note under the title" equals "$(note_red portal)" 0
+    # "Brighter" bound anew by typing Ctrl and F11 into its boxes (see bound_by_place).
+    click_at 280 121
+    xdotool key Control_R Tab F11
+    check "the changed pair is bound again" until_true 20 \
+        portal_bound_is "gamma-darker=SHIFT+F9 gamma-brighter=CTRL+F11"
+    check "in a new session that replaced the old" equals "$(portal sessions)" 1
     local before
     before=$(window_look)
     portal press gamma-brighter

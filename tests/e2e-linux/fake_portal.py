@@ -5,6 +5,7 @@
                                   bus: CreateSession, BindShortcuts and the
                                   Activated/Deactivated signals, until killed
   fake_portal.py bound            the last bound shortcuts, one a line: "id=trigger"
+  fake_portal.py sessions         how many sessions are open
   fake_portal.py press ID         the shortcut's Activated
   fake_portal.py release ID       its Deactivated
   fake_portal.py tap ID           both at once, as a quick tap between two polls
@@ -109,6 +110,10 @@ class Portal(dbus.service.Object):
     def Bound(self):
         return ["%s=%s" % b for b in self.sessions.get(self.last, [])]
 
+    @dbus.service.method(CONTROL, out_signature="u")
+    def Sessions(self):
+        return len(self.sessions)
+
     @dbus.service.method(CONTROL, in_signature="sb")
     def Emit(self, shortcut, active):
         if self.last not in self.sessions:
@@ -130,6 +135,8 @@ def main():
     if command == "bound":
         for line in control.Bound():
             print(line)
+    elif command == "sessions":
+        print(control.Sessions())
     elif command in ("press", "release", "tap") and len(sys.argv) == 3:
         if command != "release":
             control.Emit(sys.argv[2], True)
