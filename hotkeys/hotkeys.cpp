@@ -62,7 +62,7 @@ const std::array<Hotkeys::Action, 9> Hotkeys::kActions = {{
 Hotkeys::Hotkeys(Form1& form, Keyboard& keyboard, System& system, VibranceApplet& vibrance,
                  GammaControls& gamma)
     : form_(form), keyboard_(keyboard), system_(system), vibrance_(vibrance), gamma_(gamma),
-      groups_(form.BindingGroups()) {
+      groups_(form.BindingGroups()), watchesPairs_(keyboard.WatchesPairs()) {
     form_.Timer1.onTick = [this] { OnTimer1(); };
     for (BindingGroup& group : groups_) {
         group.lock->onClick = [&group] { ToggleLock(group); };
@@ -84,6 +84,8 @@ void Hotkeys::OnTimer1() {
 }
 
 void Hotkeys::WatchPairs() {
+    if (!watchesPairs_)
+        return;
     // Start-up and capture both change bindings; the tick sees every change.
     std::array<KeyPair, 9> pairs;
     for (std::size_t i = 0; i < pairs.size(); ++i) {

@@ -52,6 +52,8 @@ class Hotkeys {
     GammaControls& gamma_;
     std::array<BindingGroup, 3> groups_;
     std::int16_t volumeBeforeMute_ = 0;
+    // Asked once: the tick of a keyboard that sees the keys costs nothing more.
+    bool watchesPairs_;
     std::optional<std::array<KeyPair, 9>> watched_;
 };
 

@@ -22,8 +22,9 @@ class Keyboard {
     virtual ~Keyboard() = default;
     // Bit 15: down now; bit 0: pressed since this key's previous query.
     virtual std::int16_t GetAsyncKeyState(std::int32_t virtualKey) = 0;
-    // The pairs the poll asks about, again whenever one changes. A keyboard
-    // that sees the keys themselves needs them not.
+    // A keyboard that binds the pairs as shortcuts rather than seeing the keys
+    // themselves gets them through WatchPairs, again whenever one changes.
+    virtual bool WatchesPairs() const { return false; }
     virtual void WatchPairs(std::span<const KeyPair> /*pairs*/) {}
 };
 

@@ -20,6 +20,7 @@ class PortalKeyboard : public Keyboard {
     explicit PortalKeyboard(Keyboard& server) : server_(server) {}
 
     std::int16_t GetAsyncKeyState(std::int32_t virtualKey) override;
+    bool WatchesPairs() const override { return true; }
     void WatchPairs(std::span<const KeyPair> pairs) override;
 
     // What to say of the hotkeys while the portal carries them ("" for
