@@ -131,7 +131,8 @@ struct PortalShortcuts::State {
     std::string sessionPath;
     std::string createRequest;
     std::string bindRequest;
-    std::vector<DBusPendingCall*> pending;
+    // Calls sent, each with the binding attempt it belongs to.
+    std::vector<std::pair<DBusPendingCall*, unsigned>> pending;
 
     Status CurrentStatus() {
         std::lock_guard<std::mutex> hold(lock);
@@ -161,7 +162,7 @@ struct PortalShortcuts::State {
     void Call(DBusMessage* message) {
         DBusPendingCall* call = nullptr;
         if (dbus_connection_send_with_reply(bus, message, &call, kCallTimeoutMs) && call != nullptr)
-            pending.push_back(call);
+            pending.emplace_back(call, attempt);
         dbus_message_unref(message);
     }
 
@@ -186,7 +187,7 @@ struct PortalShortcuts::State {
     // asked for comes as a Response.
     void TakeReplies() {
         for (std::size_t i = 0; i < pending.size();) {
-            DBusPendingCall* call = pending[i];
+            const auto [call, of] = pending[i];
             if (!dbus_pending_call_get_completed(call)) {
                 ++i;
                 continue;
@@ -198,7 +199,9 @@ struct PortalShortcuts::State {
                 dbus_message_unref(reply);
             dbus_pending_call_unref(call);
             pending.erase(pending.begin() + static_cast<std::ptrdiff_t>(i));
-            Replied(failed);
+            // A refusal of a call a newer attempt replaced says nothing.
+            if (of == attempt)
+                Replied(failed);
         }
     }
 
@@ -268,7 +271,10 @@ struct PortalShortcuts::State {
     }
 
     void OnResponse(DBusMessage* message) {
-        const std::string path = dbus_message_get_path(message);
+        const char* from = dbus_message_get_path(message);
+        if (from == nullptr)
+            return;
+        const std::string path = from;
         DBusMessageIter iter, value;
         if (!dbus_message_iter_init(message, &iter) ||
             dbus_message_iter_get_arg_type(&iter) != DBUS_TYPE_UINT32)
@@ -324,7 +330,8 @@ struct PortalShortcuts::State {
             s.OnShortcut(message, true);
         else if (dbus_message_is_signal(message, kShortcuts, "Deactivated"))
             s.OnShortcut(message, false);
-        else if (dbus_message_is_signal(message, kSession, "Closed") && !s.sessionPath.empty() &&
+        else if (dbus_message_is_signal(message, kSession, "Closed") &&
+                 dbus_message_get_path(message) != nullptr && !s.sessionPath.empty() &&
                  s.sessionPath == dbus_message_get_path(message)) {
             s.sessionPath.clear();
             s.Set(Status::Refused);
@@ -406,7 +413,7 @@ struct PortalShortcuts::State {
             }
             dbus_connection_read_write(bus, 0);
         }
-        for (DBusPendingCall* call : pending) {
+        for (const auto& [call, of] : pending) {
             dbus_pending_call_cancel(call);
             dbus_pending_call_unref(call);
         }
