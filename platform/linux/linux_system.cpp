@@ -104,7 +104,7 @@ std::string LinuxSystem::SessionNote() {
     std::optional<std::string> hotkeys;
     if (portal_ != nullptr) {
         // The portal answers within milliseconds where it runs: the first
-        // note waits that long for it, the later ones not at all.
+        // note waits up to a second for that answer, later ones not at all.
         hotkeys = portal_->Note(portalAsked_ ? std::chrono::milliseconds(0)
                                              : std::chrono::milliseconds(1000));
         portalAsked_ = true;
