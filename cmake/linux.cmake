@@ -1,15 +1,16 @@
 # The Linux backend: the non-window services on X11 (RandR, XInput 2, the
-# screen saver), PulseAudio and a Wayland compositor's gamma control, and its
-# tests. Left out when a library is missing.
+# screen saver), PulseAudio, a Wayland compositor's gamma control and the
+# desktop portal's global shortcuts (D-Bus), and its tests. Left out when a
+# library is missing.
 find_package(PkgConfig QUIET)
 if(PkgConfig_FOUND)
     pkg_check_modules(LUMATONE_LINUX_LIBS QUIET IMPORTED_TARGET x11 xrandr xi xscrnsaver libpulse
-                      wayland-client)
+                      wayland-client dbus-1)
 endif()
 find_program(LUMATONE_WAYLAND_SCANNER wayland-scanner)
 if(NOT LUMATONE_LINUX_LIBS_FOUND OR NOT LUMATONE_WAYLAND_SCANNER)
-    message(STATUS "Linux backend left out: X11, Xrandr, Xi, Xss, libpulse, wayland-client or "
-                   "wayland-scanner not found")
+    message(STATUS "Linux backend left out: X11, Xrandr, Xi, Xss, libpulse, wayland-client, "
+                   "libdbus-1 or wayland-scanner not found")
     return()
 endif()
 # The Wayland protocol's client code is C, as wayland-scanner writes it.
