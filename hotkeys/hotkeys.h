@@ -2,6 +2,7 @@
 #pragma once
 
 #include "display/gamma.h"
+#include "hotkeys/poll.h"
 #include "model/forms.h"
 #include "platform/keyboard.h"
 #include "platform/system.h"
@@ -33,7 +34,6 @@ class Hotkeys {
     // The nine pairs in poll order, each with what it does.
     static const std::array<Action, 9> kActions;
 
-    bool AnyBound() const;
     // Each action answers whether the poll goes on to the next pair.
     bool StepGamma(int delta);
     bool StepVibrance(int delta);
@@ -49,6 +49,7 @@ class Hotkeys {
     GammaControls& gamma_;
     std::array<BindingGroup, 3> groups_;
     std::int16_t volumeBeforeMute_ = 0;
+    QuietKeys quiet_;
 };
 
 } // namespace lumatone
