@@ -101,30 +101,58 @@ void Hotkeys::WatchPairs() {
     keyboard_.WatchPairs(pairs);
 }
 
+namespace {
+
+constexpr std::size_t kSlotsPerGroup = std::tuple_size_v<decltype(BindingGroup::slots)>;
+static_assert(std::tuple_size_v<SlotCodes> == 3 * kSlotsPerGroup);
+
+// Passes the queries on and notes whether any answer had a key down.
+class NotingKeyboard : public Keyboard {
+  public:
+    explicit NotingKeyboard(Keyboard& keyboard) : keyboard_(keyboard) {}
+    std::int16_t GetAsyncKeyState(std::int32_t virtualKey) override {
+        const std::int16_t state = keyboard_.GetAsyncKeyState(virtualKey);
+        anyDown = anyDown || (static_cast<std::uint16_t>(state) & 0x8000u) != 0;
+        return state;
+    }
+    bool anyDown = false;
+
+  private:
+    Keyboard& keyboard_;
+};
+
+} // namespace
+
 std::int16_t Hotkeys::HotKey(std::int16_t) {
+    SlotCodes codes{};
+    bool anyBound = false;
+    std::size_t i = 0;
+    for (const BindingGroup& group : groups_)
+        for (const BindingSlot& slot : group.slots) {
+            codes[i] = BoundKeyCode(slot.code->text);
+            anyBound = anyBound || codes[i] != 0;
+            ++i;
+        }
     // With nothing bound no pair can fire, so the keyboard is left alone: the
     // F2 press this skips discarding is discarded by the first poll that has a
     // binding, before any pair reads it.
-    if (!AnyBound())
+    if (!anyBound || quiet_.Skip(keyboard_, codes))
         return 0;
-    keyboard_.GetAsyncKeyState(kF2);
+    NotingKeyboard keyboard(keyboard_);
+    keyboard.GetAsyncKeyState(kF2);
+    bool fired = false;
     for (const Action& action : kActions) {
-        const BindingGroup& group = groups_[action.group];
-        if (!PairFires(keyboard_, group.slots[action.slots[0]].code->text,
-                       group.slots[action.slots[1]].code->text))
+        const std::size_t first = action.group * kSlotsPerGroup;
+        if (!PairFires(keyboard, codes[first + action.slots[0]], codes[first + action.slots[1]]))
             continue;
+        fired = true;
         if (!action.run(*this))
-            return 0;
+            break;
     }
+    // A key left down keeps the polls asking too: Wine brings its key states
+    // in line with the X server's on focus changes without counting input.
+    quiet_.Asked(!fired && !keyboard.anyDown);
     return 0;
-}
-
-bool Hotkeys::AnyBound() const {
-    for (const BindingGroup& group : groups_)
-        for (const BindingSlot& slot : group.slots)
-            if (BoundKeyCode(slot.code->text) != 0)
-                return true;
-    return false;
 }
 
 bool Hotkeys::StepGamma(int delta) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "display/gamma.h"
+#include "hotkeys/poll.h"
 #include "model/forms.h"
 #include "platform/keyboard.h"
 #include "platform/system.h"
@@ -34,7 +35,6 @@ class Hotkeys {
     // The nine pairs in poll order, each with what it does.
     static const std::array<Action, 9> kActions;
 
-    bool AnyBound() const;
     // Hands the keyboard the pairs when they changed since it last had them.
     void WatchPairs();
     // Each action answers whether the poll goes on to the next pair.
@@ -55,6 +55,7 @@ class Hotkeys {
     // Asked once: the tick of a keyboard that sees the keys costs nothing more.
     bool watchesPairs_;
     std::optional<std::array<KeyPair, 9>> watched_;
+    QuietKeys quiet_;
 };
 
 } // namespace lumatone

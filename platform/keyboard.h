@@ -26,6 +26,12 @@ class Keyboard {
     // themselves gets them through WatchPairs, again whenever one changes.
     virtual bool WatchesPairs() const { return false; }
     virtual void WatchPairs(std::span<const KeyPair> /*pairs*/) {}
+    // GetLastInputInfo, then GetTickCount: when the session last had keyboard
+    // or mouse input and the time now, in wrapping milliseconds of one clock.
+    // False where the system keeps no such time; every poll then asks every key.
+    virtual bool GetLastInputTime(std::uint32_t& /*lastInputMs*/, std::uint32_t& /*nowMs*/) {
+        return false;
+    }
 };
 
 } // namespace lumatone

@@ -133,6 +133,66 @@ TEST_F(HotkeyPoll, NothingBoundAsksForNoKey) {
     EXPECT_GT(kb.queries, before);
 }
 
+// Ticks with no input since a quiet poll ask no key; whatever input or
+// binding could change an answer makes the next poll ask them all again.
+TEST_F(HotkeyPoll, IdleTicksAskNoKeyYetMissNoPress) {
+    auto& kb = s.sim.keyboard;
+    auto& now = s.sim.system.nowMs;
+    Sliders(20, 50, 50);
+    s.Advance(1000);
+    std::uint64_t queries = kb.queries;
+    s.Advance(1000);
+    EXPECT_EQ(kb.queries, queries) << "idle";
+
+    kb.Tap(67); // "Brighter", both keys tapped between two ticks
+    kb.Tap(68);
+    s.Advance(50);
+    EXPECT_EQ(f->HScroll1.Value(), 21) << "a tap after an idle stretch";
+
+    Hold(0); // "Darker" held with no further input
+    s.Advance(500);
+    Hold(0, false);
+    EXPECT_EQ(f->HScroll1.Value(), 11) << "a pair held across ticks fires on each";
+
+    // A tap stamped with the very millisecond the previous poll read.
+    s.Advance(1000);
+    kb.Input();
+    f->Timer1.Tick();
+    kb.Tap(67);
+    kb.Tap(68);
+    now += 50;
+    f->Timer1.Tick();
+    EXPECT_EQ(f->HScroll1.Value(), 12) << "a tap in the millisecond of the last look";
+
+    // A poll cut short by a bound leaves the later pairs' taps for the next.
+    f->HScroll1.SetValue(37);
+    for (int k : {67, 68, 69, 70}) // "Brighter" at its end, then "Reset"
+        kb.Tap(k);
+    now += 200;
+    f->Timer1.Tick();
+    EXPECT_EQ(f->HScroll1.Value(), 37);
+    now += 50;
+    f->Timer1.Tick();
+    EXPECT_EQ(f->HScroll1.Value(), kGammaResetPosition) << "taps the cut-short poll left";
+
+    kb.Press(90); // held while unbound, then bound without further input
+    s.Advance(1000);
+    f->Text12.text = f->Text13.text = "90";
+    s.Advance(50);
+    EXPECT_EQ(f->HScroll1.Value(), kGammaResetPosition - 1) << "a binding changed while idle";
+    kb.Release(90);
+
+    s.Advance(1000);
+    kb.failLastInputTime = true;
+    kb.Tap(67);
+    kb.Tap(68);
+    s.Advance(50);
+    EXPECT_EQ(f->HScroll1.Value(), kGammaResetPosition) << "no input time told";
+    queries = kb.queries;
+    s.Advance(1000);
+    EXPECT_EQ(kb.queries - queries, 20u * 19u) << "without it every tick asks";
+}
+
 TEST_F(HotkeyPoll, EachActionStepsItsSliderAndAppliesTheValueAgain) {
     const std::string command = "RUNDLL32.exe NvCpl.dll,dtcfg setdvc all ";
     struct Case {

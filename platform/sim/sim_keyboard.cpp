@@ -12,7 +12,16 @@ std::int16_t SimKeyboard::GetAsyncKeyState(std::int32_t virtualKey) {
     return static_cast<std::int16_t>(state);
 }
 
+bool SimKeyboard::GetLastInputTime(std::uint32_t& lastInputMs, std::uint32_t& nowMs) {
+    if (clockMs_ == nullptr || failLastInputTime)
+        return false;
+    lastInputMs = lastInputMs_;
+    nowMs = Now();
+    return true;
+}
+
 void SimKeyboard::Press(int virtualKey) {
+    Input();
     if (virtualKey < 0 || virtualKey > 255)
         return;
     Key& k = keys_[static_cast<std::size_t>(virtualKey)];
@@ -21,6 +30,7 @@ void SimKeyboard::Press(int virtualKey) {
 }
 
 void SimKeyboard::Release(int virtualKey) {
+    Input();
     if (virtualKey < 0 || virtualKey > 255)
         return;
     keys_[static_cast<std::size_t>(virtualKey)].down = false;

@@ -17,11 +17,12 @@
 namespace lumatone {
 
 struct SimPlatform {
-    SimKeyboard keyboard;
+    SimSystem system;
+    // Input happens at the time of the system's clock.
+    SimKeyboard keyboard{&system.nowMs};
     SimScreen screen;
     SimFileStore files;
     PortableProfile profile{files};
-    SimSystem system;
     SimRegistry registry;
     SimLauncher launcher;
     SimShell shell;

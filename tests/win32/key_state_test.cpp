@@ -1,5 +1,6 @@
 // Key states as the hotkey poll reads them: keys typed by xdotool reach a
-// focused Wine window, and GetAsyncKeyState sees them from anywhere.
+// focused Wine window, and GetAsyncKeyState sees them from anywhere; each
+// press and release moves the last input time, which idle polls rely on.
 #include "platform/win32/win32_keyboard.h"
 #include "win32/wine_support.h"
 
@@ -78,9 +79,15 @@ TEST(Win32KeyboardAsync, ReportsAHeldKeyAndAPressSinceTheLastQuery) {
     for (const Key& key : keys) {
         SCOPED_TRACE(key.name);
         keyboard.GetAsyncKeyState(key.code); // forget any earlier press
+        std::uint32_t before = 0, input = 0, now = 0;
+        ASSERT_TRUE(keyboard.GetLastInputTime(before, now));
 
         ASSERT_TRUE(Xdotool(std::string("keydown ") + key.name));
         EXPECT_TRUE(PumpUntil([&] { return (keyboard.GetAsyncKeyState(key.code) & 0x8000) != 0; }));
+        ASSERT_TRUE(keyboard.GetLastInputTime(input, now));
+        EXPECT_NE(input, before) << "a press is input";
+        EXPECT_GE(static_cast<std::int32_t>(now - input), 0) << "on the clock of now";
+        before = input;
         wine::PumpMessages(100);
         EXPECT_EQ(keyboard.GetAsyncKeyState(key.code) & 0x8000, 0x8000) << "still held";
 
@@ -88,6 +95,8 @@ TEST(Win32KeyboardAsync, ReportsAHeldKeyAndAPressSinceTheLastQuery) {
         ASSERT_TRUE(Xdotool(std::string("keyup ") + key.name));
         EXPECT_TRUE(PumpUntil([&] { return keyUps[key.code] > ups; }));
         EXPECT_EQ(keyboard.GetAsyncKeyState(key.code) & 0x8000, 0);
+        ASSERT_TRUE(keyboard.GetLastInputTime(input, now));
+        EXPECT_NE(input, before) << "a release is input";
 
         if (!key.pressBit)
             continue;
