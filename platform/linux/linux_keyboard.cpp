@@ -25,6 +25,10 @@ namespace {
 // The poll asks about all its keys within microseconds, every 50 ms: one
 // check of the kept state's age serves every query this close to the first.
 constexpr std::int64_t kBurstNs = 10'000'000;
+// With every key up, the reader's events alone keep the state: each check
+// wakes the X server, which costs it more than several of this program's
+// idle ticks cost the program.
+constexpr std::int64_t kUpCheckNs = 10'000'000'000;
 
 std::int64_t NowNs() {
     return std::chrono::steady_clock::now().time_since_epoch() / std::chrono::nanoseconds(1);
@@ -36,7 +40,7 @@ std::int64_t NowNs() {
 // and a thread of its own sleeps on the other until the server sends an
 // event, so an idle poll reads no socket at all.
 struct LinuxKeyboard::State : KeyTracker::Server {
-    explicit State(bool followsEvents) : tracker(followsEvents) {}
+    explicit State(bool followsEvents) : tracker(followsEvents, kUpCheckNs) {}
 
     Display* display = nullptr; // the queries, on the caller's thread
     Display* events = nullptr;  // the events, on the reader's thread once it runs
