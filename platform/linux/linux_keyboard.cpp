@@ -122,21 +122,20 @@ struct LinuxKeyboard::State : KeyTracker::Server {
         for (;;) {
             // Xlib may already hold events read along with earlier ones.
             Drain();
-            if (::poll(fds.data(), fds.size(), -1) < 0) {
-                if (errno == EINTR)
-                    continue;
+            int ready = 0;
+            do
+                ready = ::poll(fds.data(), fds.size(), -1);
+            while (ready < 0 && errno == EINTR);
+            if (ready > 0 && fds[1].revents != 0)
+                return;
+            // A server gone is the queries' to find, on the caller's thread,
+            // where Xlib ends the program: reading here would end it from
+            // this one. Without events, every look asks the server.
+            if (ready < 0 || fds[0].revents != POLLIN)
                 break;
-            }
-            if (fds[1].revents != 0)
-                break;
-            // A connection that failed is the queries' to find: without
-            // events, every look asks the server.
-            if ((fds[0].revents & POLLIN) == 0) {
-                const std::lock_guard lock(mutex);
-                tracker = KeyTracker(false);
-                break;
-            }
         }
+        const std::lock_guard lock(mutex);
+        tracker = KeyTracker(false);
     }
 
     void Start() {
