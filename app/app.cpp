@@ -11,11 +11,13 @@ App::App(Capabilities& c)
           [this] { Unload(UnloadReason::UserQuit); }),
       dragging(form1, c.metrics), mailLink(form1, c.links) {
     form1.mnuExit.onClick = [this] { Unload(UnloadReason::UserQuit); };
-    // Timer2 also checks the gamma on screen and gives a refused tray icon another try.
+    // Timer2 also checks the gamma on screen, gives a refused tray icon another
+    // try and follows the session's note (the desktop may take the hotkeys late).
     form1.Timer2.onTick = [this] {
         monitor.ShowMonitorInfo();
         gamma.Check();
         tray.RetryAdd();
+        ShowSessionNote();
     };
 }
 

@@ -89,6 +89,9 @@ class App {
     MailLink mailLink;
 
     void Startup();
+    // SettingsNote says what the session keeps from the program, unless it
+    // says the settings file could not be read.
+    void ShowSessionNote();
     void Shutdown(UnloadReason reason);
     bool WriteSettings();
 

@@ -53,18 +53,24 @@ SettingsSession::Codes TakeCodes(BindingGroup& group) {
 
 } // namespace
 
+void App::ShowSessionNote() {
+    // The row under the top groups: a lost settings file matters more than
+    // what the session keeps from the program.
+    if (settings.Unreadable())
+        return;
+    const std::string note = caps.system.SessionNote();
+    form1.SettingsNote.caption = note;
+    form1.SettingsNote.visible = !note.empty();
+}
+
 void App::Startup() {
     Form1& f = form1;
     settings.Load();
-    // The row under the top groups: a lost settings file matters more than
-    // what the session keeps from the program.
-    const std::string sessionNote = caps.system.SessionNote();
     if (settings.Unreadable()) {
         f.SettingsNote.caption = kNoteSettingsUnreadable;
         f.SettingsNote.visible = true;
-    } else if (!sessionNote.empty()) {
-        f.SettingsNote.caption = sessionNote;
-        f.SettingsNote.visible = true;
+    } else {
+        ShowSessionNote();
     }
 
     auto groups = f.BindingGroups();

@@ -1,13 +1,20 @@
 # The Linux backend: the non-window services on X11 (RandR, XInput 2, the
-# screen saver) and PulseAudio, and its tests. Left out when a library is missing.
+# screen saver), PulseAudio, a Wayland compositor's gamma control and the
+# desktop portal's global shortcuts (D-Bus), and its tests. Left out when a
+# library is missing.
 find_package(PkgConfig QUIET)
 if(PkgConfig_FOUND)
-    pkg_check_modules(LUMATONE_LINUX_LIBS QUIET IMPORTED_TARGET x11 xrandr xi xscrnsaver libpulse)
+    pkg_check_modules(LUMATONE_LINUX_LIBS QUIET IMPORTED_TARGET x11 xrandr xi xscrnsaver libpulse
+                      wayland-client dbus-1)
 endif()
-if(NOT LUMATONE_LINUX_LIBS_FOUND)
-    message(STATUS "Linux backend left out: X11, Xrandr, Xi, Xss or libpulse not found")
+find_program(LUMATONE_WAYLAND_SCANNER wayland-scanner)
+if(NOT LUMATONE_LINUX_LIBS_FOUND OR NOT LUMATONE_WAYLAND_SCANNER)
+    message(STATUS "Linux backend left out: X11, Xrandr, Xi, Xss, libpulse, wayland-client, "
+                   "libdbus-1 or wayland-scanner not found")
     return()
 endif()
+# The Wayland protocol's client code is C, as wayland-scanner writes it.
+enable_language(C)
 
 add_subdirectory(${LUMATONE_ROOT}/platform/linux ${CMAKE_BINARY_DIR}/platform/linux)
 
@@ -20,6 +27,21 @@ if(LUMATONE_BUILD_TESTS)
                                                        lumatone_settings PkgConfig::LUMATONE_LINUX_LIBS
                                                        GTest::gtest GTest::gtest_main
                                                        lumatone_warnings)
+    # A compositor of the tests' own grants the gamma control that headless
+    # outputs cannot: the protocol's server side, from the same description.
+    pkg_check_modules(LUMATONE_WAYLAND_SERVER REQUIRED IMPORTED_TARGET wayland-server)
+    set(protocol wlr-gamma-control-unstable-v1)
+    set(generated ${CMAKE_BINARY_DIR}/tests/linux/protocols)
+    file(MAKE_DIRECTORY ${generated})
+    add_custom_command(OUTPUT ${generated}/${protocol}-server.h
+                       COMMAND ${LUMATONE_WAYLAND_SCANNER} server-header
+                               ${LUMATONE_ROOT}/platform/linux/protocols/${protocol}.xml
+                               ${generated}/${protocol}-server.h
+                       DEPENDS ${LUMATONE_ROOT}/platform/linux/protocols/${protocol}.xml VERBATIM)
+    target_sources(lumatone_linux_tests PRIVATE ${generated}/${protocol}-server.h)
+    target_include_directories(lumatone_linux_tests PRIVATE ${generated})
+    target_link_libraries(lumatone_linux_tests PRIVATE PkgConfig::LUMATONE_WAYLAND_SERVER
+                                                       lumatone_wayland_protocols)
     # Suites named for where they run: anywhere, on the test desktop (Xorg
     # dummy, tray, null sink; scripts/test-linux.sh), or with the sound
     # server stopped. Only the first run in the native suite.

@@ -135,10 +135,10 @@ void GammaKeeper::NoteRefusals() {
         if (d.holds)
             continue;
         if (displays_.size() == 1) {
-            note_ = kNoteGammaRefused;
+            note_ = refused_;
             return;
         }
-        note_ += note_.empty() ? std::string(kNoteGammaRefused) + ": " : ", ";
+        note_ += note_.empty() ? refused_ + ": " : ", ";
         note_ += ShownName(d.name);
     }
 }

@@ -22,7 +22,11 @@ inline constexpr const char* kNoteGammaTakenOver = "Another program is setting t
 class GammaKeeper {
   public:
     explicit GammaKeeper(GammaOutput& output)
-        : output_(output), unavailable_(output.Unavailable()), note_(unavailable_) {}
+        : output_(output), unavailable_(output.Unavailable()), refused_(output.RefusedNote()),
+          note_(unavailable_) {
+        if (refused_.empty())
+            refused_ = kNoteGammaRefused;
+    }
 
     // The described write of this position, then the same ramp to every other
     // display, each read back. A write the user asked for also takes the
@@ -66,6 +70,7 @@ class GammaKeeper {
     GammaOutput& output_;
     // Where the system shows no ramp: the only note, and nothing is written.
     const std::string unavailable_;
+    std::string refused_;
     bool written_ = false;
     bool gaveUp_ = false;
     bool sessionActive_ = true;

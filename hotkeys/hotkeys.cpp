@@ -8,6 +8,8 @@
 #include "model/forms.h"
 #include "settings/keys.h"
 
+#include <string_view>
+
 namespace lumatone {
 namespace {
 
@@ -21,6 +23,20 @@ constexpr int kGammaStep = 1;
 constexpr int kVibranceStep = 2;
 constexpr int kVolumeStep = 5;
 constexpr std::uint32_t kMuteSettleMs = 150;
+
+// The pairs in poll order as a desktop's shortcut settings list them: an id
+// that stays, and what the pair does.
+constexpr std::array<std::array<std::string_view, 2>, 9> kPairNames = {{
+    {"gamma-darker", "Gamma darker"},
+    {"gamma-brighter", "Gamma brighter"},
+    {"gamma-reset", "Gamma reset"},
+    {"vibrance-lower", "Vibrance lower"},
+    {"vibrance-higher", "Vibrance higher"},
+    {"vibrance-reset", "Vibrance reset"},
+    {"volume-lower", "Volume lower"},
+    {"volume-louder", "Volume louder"},
+    {"volume-mute", "Volume mute"},
+}};
 
 } // namespace
 
@@ -46,7 +62,7 @@ const std::array<Hotkeys::Action, 9> Hotkeys::kActions = {{
 Hotkeys::Hotkeys(Form1& form, Keyboard& keyboard, System& system, VibranceApplet& vibrance,
                  GammaControls& gamma)
     : form_(form), keyboard_(keyboard), system_(system), vibrance_(vibrance), gamma_(gamma),
-      groups_(form.BindingGroups()) {
+      groups_(form.BindingGroups()), watchesPairs_(keyboard.WatchesPairs()) {
     form_.Timer1.onTick = [this] { OnTimer1(); };
     for (BindingGroup& group : groups_) {
         group.lock->onClick = [&group] { ToggleLock(group); };
@@ -63,7 +79,26 @@ Hotkeys::Hotkeys(Form1& form, Keyboard& keyboard, System& system, VibranceApplet
 void Hotkeys::OnTimer1() {
     form_.Label1.caption = DecimalText(form_.HScroll1.Value());
     form_.Label11.caption = DecimalText(form_.HScroll2.Value());
+    WatchPairs();
     HotKey(107);
+}
+
+void Hotkeys::WatchPairs() {
+    if (!watchesPairs_)
+        return;
+    // Start-up and capture both change bindings; the tick sees every change.
+    std::array<KeyPair, 9> pairs;
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const Action& action = kActions[i];
+        const BindingGroup& group = groups_[action.group];
+        pairs[i] = {kPairNames[i][0], kPairNames[i][1],
+                    BoundKeyCode(group.slots[action.slots[0]].code->text),
+                    BoundKeyCode(group.slots[action.slots[1]].code->text)};
+    }
+    if (watched_ && *watched_ == pairs)
+        return;
+    watched_ = pairs;
+    keyboard_.WatchPairs(pairs);
 }
 
 std::int16_t Hotkeys::HotKey(std::int16_t) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace lumatone {
 
@@ -34,6 +35,8 @@ class Hotkeys {
     static const std::array<Action, 9> kActions;
 
     bool AnyBound() const;
+    // Hands the keyboard the pairs when they changed since it last had them.
+    void WatchPairs();
     // Each action answers whether the poll goes on to the next pair.
     bool StepGamma(int delta);
     bool StepVibrance(int delta);
@@ -49,6 +52,9 @@ class Hotkeys {
     GammaControls& gamma_;
     std::array<BindingGroup, 3> groups_;
     std::int16_t volumeBeforeMute_ = 0;
+    // Asked once: the tick of a keyboard that sees the keys costs nothing more.
+    bool watchesPairs_;
+    std::optional<std::array<KeyPair, 9>> watched_;
 };
 
 } // namespace lumatone

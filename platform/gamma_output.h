@@ -34,6 +34,9 @@ class GammaOutput {
     // Why ramps cannot reach the screens here, as the "Gamma" group's note
     // says it; empty where they can. Where they cannot, none is written or read.
     virtual std::string Unavailable() const { return {}; }
+    // The "Gamma" group's note for a refused ramp where the system's reason
+    // is known better than "this level"; empty: the keeper's own.
+    virtual std::string RefusedNote() const { return {}; }
 };
 
 } // namespace lumatone

@@ -20,9 +20,13 @@ packages=(
     pulseaudio pulseaudio-utils
     # The Linux program: X11 and RandR for the screen, XInput 2 for keys, the
     # screen saver extension for the lock, libpulse for the volume, Qt 6 for
-    # the windows and the tray; lintian checks its Debian package and
-    # desktop-file-validate its menu entry.
-    libx11-dev libxrandr-dev libxi-dev libxss-dev libpulse-dev pkg-config
+    # the windows and the tray, libdbus for the desktop portal's global
+    # shortcuts; lintian checks its Debian package and desktop-file-validate
+    # its menu entry.
+    libx11-dev libxrandr-dev libxi-dev libxss-dev libpulse-dev libdbus-1-dev pkg-config
+    # A Wayland compositor's gamma control: the client library and the
+    # generator of its protocol code; sway and weston run headless in its tests.
+    libwayland-dev libwayland-bin sway weston
     qt6-base-dev qt6-qpa-plugins libgl-dev fontconfig
     # Its tests' desktop: a session bus and a status notifier host in Python,
     # and a session manager of its own (libSM).

@@ -70,7 +70,7 @@ TEST(MixerScaling, RoundTripIsStableOverEveryRange) {
          {Range{0, 65535}, Range{0, 100}, Range{0, 1}, Range{0, 7}, Range{0, 99},
           Range{1000, 11000}, Range{64, 127}, Range{0, 0xFFFFFFFF}, Range{0x80000000, 0xFFFFFFFF},
           Range{0xFFFFFF00, 0xFFFFFFFF}, Range{0, 0x7FFFFFFF}}) {
-        SCOPED_TRACE(testing::Message() << r.minimum << ".." << r.maximum);
+        SCOPED_TRACE(::testing::Message() << r.minimum << ".." << r.maximum);
         Fixture f;
         f.mixer.SetRange(r.minimum, r.maximum, r.minimum);
         const std::uint64_t span = std::uint64_t{r.maximum} - r.minimum;

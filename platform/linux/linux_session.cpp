@@ -59,7 +59,13 @@ std::string GammaNoteFor(const SessionFacts& session) {
     return session.wayland ? "The desktop keeps gamma to itself" : "";
 }
 
-std::string SessionNoteFor(const SessionFacts& session) {
+std::string SessionNoteFor(const SessionFacts& session,
+                           const std::optional<std::string>& portalHotkeys) {
+    if (session.wayland && portalHotkeys) {
+        if (!portalHotkeys->empty() || session.runsAutostart)
+            return *portalHotkeys;
+        return session.desktop + " runs no autostart entries: \"Start with Windows\" does nothing";
+    }
     if (session.wayland && !session.runsAutostart)
         return session.desktop + ": no global hotkeys (they need X11), no autostart entries";
     if (session.wayland)

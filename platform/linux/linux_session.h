@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace lumatone {
@@ -28,7 +29,10 @@ SessionFacts CurrentSession();
 // where it can.
 std::string GammaNoteFor(const SessionFacts& session);
 // One short line on what the session does not let the program do: global
-// hotkeys, starting at login; empty where it lets it do both.
-std::string SessionNoteFor(const SessionFacts& session);
+// hotkeys, starting at login; empty where it lets it do both. In a Wayland
+// session whose desktop portal carries the hotkeys, the portal's own line
+// about them stands in for "they need X11".
+std::string SessionNoteFor(const SessionFacts& session,
+                           const std::optional<std::string>& portalHotkeys = std::nullopt);
 
 } // namespace lumatone

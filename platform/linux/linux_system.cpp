@@ -101,7 +101,15 @@ void LinuxSystem::Sleep(std::uint32_t milliseconds) {
 }
 
 std::string LinuxSystem::SessionNote() {
-    return SessionNoteFor(CurrentSession());
+    std::optional<std::string> hotkeys;
+    if (portal_ != nullptr) {
+        // The portal answers within milliseconds where it runs: the first
+        // note waits up to a second for that answer, later ones not at all.
+        hotkeys = portal_->Note(portalAsked_ ? std::chrono::milliseconds(0)
+                                             : std::chrono::milliseconds(1000));
+        portalAsked_ = true;
+    }
+    return SessionNoteFor(CurrentSession(), hotkeys);
 }
 
 } // namespace lumatone

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/linux/linux_vibrance.h"
+#include "platform/linux/portal_keyboard.h"
 #include "platform/master_volume.h"
 #include "platform/system.h"
 
@@ -28,11 +29,16 @@ class LinuxSystem : public System {
     char PathSeparator() override { return '/'; }
     void Sleep(std::uint32_t milliseconds) override;
     std::string SessionNote() override;
+    // In a Wayland session: the keyboard that hands the hotkeys to the
+    // desktop's portal, to say how that went.
+    void HotkeysThrough(PortalKeyboard* keyboard) { portal_ = keyboard; }
 
   private:
     MasterVolume& volume_;
     LinuxVibrance* vibrance_;
     std::optional<Features> features_;
+    PortalKeyboard* portal_ = nullptr;
+    bool portalAsked_ = false;
 };
 
 } // namespace lumatone

@@ -51,6 +51,51 @@ case_held_hotkey_moves_gamma() {
         "$(ini_value Gamma lastgamma)" "$position"
 }
 
+# A tap of the portal's shortcut: the window shows the change, then rests.
+tap_moves() {
+    local before
+    before=$(window_look)
+    portal tap "$1" && until_true 10 look_differs "$before" && steady 10 window_look
+}
+
+case_wayland_hotkeys_through_a_portal() {
+    echo "- Wayland: the pairs bound as the desktop portal's global shortcuts"
+    portal_on || { check "the fake portal starts" false; return; }
+    # "Darker" Shift+F9, "Brighter" F10+Ctrl; there the ramp stays untouched,
+    # so the window and the saved position tell where the slider went.
+    XDG_SESSION_TYPE=wayland start_program portal \
+        $'[Gamma]\nlastgamma=10\nhotkeylight1=16\nhotkeylight2=120\nhotkeydark1=121\nhotkeydark2=17' ||
+        { check "starts" false; portal_off; return; }
+    check "the pairs reached the portal with their keys as triggers" until_true 20 \
+        portal_bound_is "gamma-darker=SHIFT+F9 gamma-brighter=CTRL+F10"
+    equals "$(portal_bound)" "gamma-darker=SHIFT+F9 gamma-brighter=CTRL+F10"
+    check "no red note under the title" equals "$(note_red portal)" 0
+    # "Brighter" bound anew by typing Ctrl and F11 into its boxes (see bound_by_place).
+    click_at 280 121
+    xdotool key Control_R Tab F11
+    check "the changed pair is bound again" until_true 20 \
+        portal_bound_is "gamma-darker=SHIFT+F9 gamma-brighter=CTRL+F11"
+    check "in a new session that replaced the old" equals "$(portal sessions)" 1
+    local before
+    before=$(window_look)
+    portal press gamma-brighter
+    check "a held shortcut moves the gamma" until_true 10 look_differs "$before"
+    # Held, it climbs to the top and stops there.
+    steady 30 window_look
+    portal release gamma-brighter
+    check "a tap moves it one step" tap_moves gamma-darker
+    check "and another one more" tap_moves gamma-darker
+    check "the menu's Exit ends the program" exit_through_menu
+    check "the saved position is two below the top" equals "$(ini_value Gamma lastgamma)" 35
+    portal_off
+
+    echo "- Wayland without a portal"
+    XDG_SESSION_TYPE=wayland start_program noportal $'[Gamma]\nhotkeydark1=121\nhotkeydark2=17' ||
+        { check "starts" false; return; }
+    check "a red note says the hotkeys need X11" test "$(note_red noportal)" -gt 50
+    check "the menu's Exit ends the program" exit_through_menu
+}
+
 case_sigterm_saves() {
     echo "- SIGTERM, as at a log-off"
     start_program sigterm $'[Gamma]\nlastgamma=5' || { check "starts" false; return; }

@@ -159,3 +159,29 @@ screenshot() { # screenshot NAME: the whole screen, and the main window cut out
     convert "$E2E_ARTIFACTS/$1-screen.png" -crop "${width}x${height}+${x}+${y}" +repage \
         "$E2E_ARTIFACTS/$1.png"
 }
+
+# A desktop portal with global shortcuts (fake_portal.py), on the session bus.
+portal() { /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/fake_portal.py" "$@"; }
+_portal_up() {
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+        org.freedesktop.DBus.NameHasOwner string:org.freedesktop.portal.Desktop 2>/dev/null |
+        grep -q 'boolean true'
+}
+portal_on() {
+    [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || { echo "        no session bus" >&2 && return 1; }
+    _lumatone_spawn portal /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/fake_portal.py" serve
+    until_true 20 _portal_up || { tail -n 20 "$LUMATONE_ENV_DIR/portal.log" >&2 && false; }
+}
+portal_off() { _lumatone_kill portal fake_portal.py; }
+portal_bound() { portal bound 2>/dev/null | paste -sd ' '; }
+
+# The red pixels in the main window's row for notes, under the title buttons.
+note_red() {
+    screenshot "$1" || return 1
+    convert "$E2E_ARTIFACTS/$1.png" -crop 440x18+0+54 +repage \
+        -fx '(r > 0.6 && g < 0.35 && b < 0.35) ? 1 : 0' -format '%[fx:round(mean * w * h)]' info:
+}
+portal_bound_is() { [ "$(portal_bound)" = "$1" ]; }
+# The main window's pixels, as one checksum.
+window_look() { import -window "$(main_window)" rgb:- 2>/dev/null | md5sum; }
+look_differs() { [ "$(window_look)" != "$1" ]; }

@@ -364,6 +364,13 @@ TEST(Session, TellsWhatTheDesktopKeepsFromTheProgram) {
         EXPECT_EQ(SessionNoteFor(facts), s.note);
         EXPECT_EQ(GammaNoteFor(facts), s.wayland ? "The desktop keeps gamma to itself" : "");
     }
+    // A portal that carries the hotkeys speaks for them, on Wayland only.
+    const SessionFacts gnome{true, "GNOME", true}, hyprland{true, "Hyprland", false};
+    EXPECT_EQ(SessionNoteFor(gnome, ""), "");
+    EXPECT_EQ(SessionNoteFor(gnome, "portal"), "portal");
+    EXPECT_EQ(SessionNoteFor(hyprland, ""),
+              "Hyprland runs no autostart entries: \"Start with Windows\" does nothing");
+    EXPECT_EQ(SessionNoteFor(SessionFacts{}, "portal"), "");
     // The screen reads the program's own session.
     ScopedEnv wayland("WAYLAND_DISPLAY", "wayland-0");
     ScopedEnv desktop("XDG_CURRENT_DESKTOP", "GNOME");
