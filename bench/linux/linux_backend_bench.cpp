@@ -1,6 +1,7 @@
 // The Linux backend's costs on a live desktop (scripts/env.sh gives one):
 // key state as the 50 ms poll asks for it, the volume read ten times a
-// second, and a gamma write with its read-back.
+// second, and a gamma write with its read-back. Every global operator new is
+// counted, so an idle tick that touches the heap shows.
 #include "display/gamma_ramp.h"
 #include "platform/linux/linux_keyboard.h"
 #include "platform/linux/linux_screen.h"
@@ -8,11 +9,69 @@
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <memory>
+#include <new>
+#include <string>
 #include <thread>
 
 namespace {
+std::atomic<std::uint64_t> gAllocations{0};
+}
+
+// Out of line, so the compiler never pairs an inlined free with a new it cannot see through.
+[[gnu::noinline]] void* operator new(std::size_t size) {
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+    if (void* p = std::malloc(size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return ::operator new(size);
+}
+[[gnu::noinline]] void operator delete(void* p) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+[[gnu::noinline]] void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace {
+
+// Heap allocations per iteration into the counters; an error when any, as
+// the idle tick must touch no heap.
+class AllocationCount {
+  public:
+    explicit AllocationCount(benchmark::State& state) : state_(state) {
+        // A zero means nothing only if the hook sees allocations at all.
+        const std::uint64_t probe = gAllocations.load();
+        benchmark::DoNotOptimize(std::make_unique<std::string>(64, 'x'));
+        if (gAllocations.load() == probe)
+            state_.SkipWithError("the allocation hook is not in use");
+        before_ = gAllocations.load();
+    }
+    ~AllocationCount() {
+        const std::uint64_t allocations = gAllocations.load() - before_;
+        state_.counters["allocs/tick"] = benchmark::Counter(
+            static_cast<double>(allocations) / static_cast<double>(state_.iterations()));
+        if (allocations != 0)
+            state_.SkipWithError("the idle tick allocated on the heap");
+    }
+    AllocationCount(const AllocationCount&) = delete;
+    AllocationCount& operator=(const AllocationCount&) = delete;
+
+  private:
+    benchmark::State& state_;
+    std::uint64_t before_ = 0;
+};
 
 // One query within a burst: the keymap read by the burst's first is reused.
 void BM_LinuxKeyState(benchmark::State& state) {
@@ -24,15 +83,21 @@ BENCHMARK(BM_LinuxKeyState);
 
 // A whole burst of 36 queries, as one poll of every bound key asks, after a
 // pause that ends the previous burst, with no key event in between: the tick
-// of a program whose keys nobody touches.
+// of a program whose keys nobody touches, with the volume read-out's read.
+// It reads no socket and touches no heap.
 void BM_LinuxKeyStateBurst(benchmark::State& state) {
     lumatone::LinuxKeyboard keyboard;
+    lumatone::LinuxVolume volume;
+    volume.Present();
+    keyboard.GetAsyncKeyState('A'); // the first look at the server
+    const AllocationCount count(state);
     for (auto _ : state) {
         state.PauseTiming();
         std::this_thread::sleep_for(std::chrono::milliseconds(11));
         state.ResumeTiming();
         for (int key = 'A'; key < 'A' + 36; ++key)
             benchmark::DoNotOptimize(keyboard.GetAsyncKeyState(key));
+        benchmark::DoNotOptimize(volume.Read());
     }
 }
 BENCHMARK(BM_LinuxKeyStateBurst)->Iterations(200)->UseRealTime();

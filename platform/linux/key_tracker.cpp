@@ -9,6 +9,8 @@ constexpr std::int32_t kLButton = 1, kRButton = 2, kMButton = 4;
 constexpr std::int16_t kDown = static_cast<std::int16_t>(0x8000);
 constexpr std::int16_t kPressedSince = 1;
 constexpr unsigned kButton1Mask = 1U << 8;
+// The left, middle and right buttons: the only ones a query reads.
+constexpr unsigned kButtonsMask = 7U << 8;
 
 // The X button of a mouse virtual key, 0 for none.
 unsigned ButtonOf(std::int32_t virtualKey) {
@@ -52,9 +54,13 @@ void KeyTracker::ScreenSaver(bool on) {
 
 void KeyTracker::Look(std::int64_t nowNs) {
     now_ = nowNs;
-    if (!followsEvents_ || nowNs - keymapAt_ >= kCheckNs)
+    bool anyKeyDown = false;
+    for (std::uint8_t bits : keymap_)
+        anyKeyDown = anyKeyDown || bits != 0;
+    const bool anyButtonDown = (buttons_ & kButtonsMask) != 0;
+    if (!followsEvents_ || nowNs - keymapAt_ >= (anyKeyDown ? kCheckNs : upCheckNs_))
         keymapStale_ = true;
-    if (!followsEvents_ || nowNs - buttonsAt_ >= kCheckNs)
+    if (!followsEvents_ || nowNs - buttonsAt_ >= (anyButtonDown ? kCheckNs : upCheckNs_))
         buttonsStale_ = true;
 }
 

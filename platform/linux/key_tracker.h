@@ -8,8 +8,9 @@ namespace lumatone {
 
 // Raw press and release events say when the keys may have changed, so a poll
 // that follows none answers from the last look at the server instead of
-// asking it again; a look a second old is checked anyway. Without events
-// every burst of queries looks anew and nothing reads as pressed since.
+// asking it again; a look a second old is checked anyway, or, with every key
+// (or button) up, one as old as the owner allows. Without events every burst
+// of queries looks anew and nothing reads as pressed since.
 class KeyTracker {
   public:
     // The server's answers, asked only when they may have changed.
@@ -24,7 +25,11 @@ class KeyTracker {
 
     static constexpr std::int64_t kCheckNs = 1'000'000'000;
 
-    explicit KeyTracker(bool followsEvents) : followsEvents_(followsEvents) {}
+    // A missed release would repeat a held hotkey: while anything reads as
+    // down the check stays at a second. A missed press only delays one, and
+    // each check wakes the X server.
+    explicit KeyTracker(bool followsEvents, std::int64_t upCheckNs = kCheckNs)
+        : followsEvents_(followsEvents), upCheckNs_(upCheckNs) {}
 
     // The events drained before a burst of queries.
     void Key(std::uint8_t keycode, bool pressed);
@@ -45,6 +50,7 @@ class KeyTracker {
     bool ButtonDown(unsigned button, Server& server);
 
     bool followsEvents_;
+    std::int64_t upCheckNs_;
     bool saverOn_ = false;
     std::int64_t now_ = 0;
     std::array<bool, 256> pressedSince_{};

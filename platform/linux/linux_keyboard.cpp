@@ -5,19 +5,30 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/scrnsaver.h>
+#include <poll.h>
+#include <pthread.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace lumatone {
 namespace {
 
-// The poll asks about all its keys within microseconds, every 50 ms. One look
-// at the events that arrived serves every query this close to the first: each
-// look costs a system call, and anything that changes meanwhile shows at the
-// next look, with its press kept.
+// The poll asks about all its keys within microseconds, every 50 ms: one
+// check of the kept state's age serves every query this close to the first.
 constexpr std::int64_t kBurstNs = 10'000'000;
+// With every key up, the reader's events alone keep the state: each check
+// wakes the X server, which costs it more than several of this program's
+// idle ticks cost the program.
+constexpr std::int64_t kUpCheckNs = 10'000'000'000;
 
 std::int64_t NowNs() {
     return std::chrono::steady_clock::now().time_since_epoch() / std::chrono::nanoseconds(1);
@@ -25,12 +36,20 @@ std::int64_t NowNs() {
 
 } // namespace
 
+// Two connections, one per thread: the poll's queries go out on the caller's,
+// and a thread of its own sleeps on the other until the server sends an
+// event, so an idle poll reads no socket at all.
 struct LinuxKeyboard::State : KeyTracker::Server {
-    explicit State(bool followsEvents) : tracker(followsEvents) {}
+    explicit State(bool followsEvents) : tracker(followsEvents, kUpCheckNs) {}
 
-    Display* display = nullptr;
-    int xiOpcode = -1;   // -1: no raw events
-    int saverEvent = -1; // the screen saver's notify event, -1 for none
+    Display* display = nullptr; // the queries, on the caller's thread
+    Display* events = nullptr;  // the events, on the reader's thread once it runs
+    int xiOpcode = -1;          // -1: no raw events
+    int saverEvent = -1;        // the screen saver's notify event, -1 for none
+    int stop = -1;              // an eventfd that ends the reader
+    std::thread reader;
+
+    std::mutex mutex; // the tracker, between the reader and the queries
     KeyTracker tracker;
     std::int64_t lookedAt = -1;
 
@@ -52,41 +71,86 @@ struct LinuxKeyboard::State : KeyTracker::Server {
 
     void Take(XGenericEventCookie& cookie) {
         // Data that cannot be read leaves the key unknown: look at the server.
-        if (!::XGetEventData(display, &cookie)) {
+        if (!::XGetEventData(events, &cookie)) {
+            const std::lock_guard lock(mutex);
             tracker.Lost();
             return;
         }
         const auto* raw = static_cast<const XIRawEvent*>(cookie.data);
-        switch (cookie.evtype) {
-        case XI_RawKeyPress:
-        case XI_RawKeyRelease:
-            if (raw->detail >= 0 && raw->detail < 256)
-                tracker.Key(static_cast<std::uint8_t>(raw->detail),
-                            cookie.evtype == XI_RawKeyPress);
-            break;
-        case XI_RawButtonPress:
-        case XI_RawButtonRelease:
-            tracker.Button(static_cast<unsigned>(raw->detail), cookie.evtype == XI_RawButtonPress);
-            break;
-        default:
-            // A keyboard or mouse that went away takes its releases with it.
-            tracker.Lost();
-            break;
+        {
+            const std::lock_guard lock(mutex);
+            switch (cookie.evtype) {
+            case XI_RawKeyPress:
+            case XI_RawKeyRelease:
+                if (raw->detail >= 0 && raw->detail < 256)
+                    tracker.Key(static_cast<std::uint8_t>(raw->detail),
+                                cookie.evtype == XI_RawKeyPress);
+                break;
+            case XI_RawButtonPress:
+            case XI_RawButtonRelease:
+                tracker.Button(static_cast<unsigned>(raw->detail),
+                               cookie.evtype == XI_RawButtonPress);
+                break;
+            default:
+                // A keyboard or mouse that went away takes its releases with it.
+                tracker.Lost();
+                break;
+            }
         }
-        ::XFreeEventData(display, &cookie);
+        ::XFreeEventData(events, &cookie);
     }
 
     // Takes in whatever events have arrived, without waiting for more.
     void Drain() {
-        while (::XPending(display) > 0) {
+        while (::XPending(events) > 0) {
             XEvent event;
-            ::XNextEvent(display, &event);
-            if (event.type == GenericEvent && event.xcookie.extension == xiOpcode)
+            ::XNextEvent(events, &event);
+            if (event.type == GenericEvent && event.xcookie.extension == xiOpcode) {
                 Take(event.xcookie);
-            else if (saverEvent >= 0 && event.type == saverEvent)
+            } else if (saverEvent >= 0 && event.type == saverEvent) {
+                const std::lock_guard lock(mutex);
                 tracker.ScreenSaver(reinterpret_cast<XScreenSaverNotifyEvent&>(event).state ==
                                     ScreenSaverOn);
+            }
         }
+    }
+
+    // The reader: asleep until the server sends something or the keyboard
+    // goes away.
+    void Read() {
+        std::array<pollfd, 2> fds{{{ConnectionNumber(events), POLLIN, 0}, {stop, POLLIN, 0}}};
+        for (;;) {
+            // Xlib may already hold events read along with earlier ones.
+            Drain();
+            int ready = 0;
+            do
+                ready = ::poll(fds.data(), fds.size(), -1);
+            while (ready < 0 && errno == EINTR);
+            if (ready > 0 && fds[1].revents != 0)
+                return;
+            // A server gone is the queries' to find, on the caller's thread,
+            // where Xlib ends the program: reading here would end it from
+            // this one. Without events, every look asks the server.
+            if (ready < 0 || fds[0].revents != POLLIN)
+                break;
+        }
+        const std::lock_guard lock(mutex);
+        tracker = KeyTracker(false);
+    }
+
+    void Start() {
+        stop = ::eventfd(0, EFD_CLOEXEC);
+        if (stop < 0)
+            return;
+        // Signals stay with the caller's thread, which handles them.
+        sigset_t all, old;
+        sigfillset(&all);
+        ::pthread_sigmask(SIG_BLOCK, &all, &old);
+        try {
+            reader = std::thread([this] { Read(); });
+        } catch (const std::system_error&) {
+        }
+        ::pthread_sigmask(SIG_SETMASK, &old, nullptr);
     }
 
     void Look() {
@@ -94,7 +158,6 @@ struct LinuxKeyboard::State : KeyTracker::Server {
         if (lookedAt >= 0 && now - lookedAt <= kBurstNs)
             return;
         lookedAt = now;
-        Drain();
         tracker.Look(now);
     }
 };
@@ -128,36 +191,51 @@ int SelectRawEvents(Display* display) {
 
 LinuxKeyboard::LinuxKeyboard() {
     Display* display = ::XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        state_ = std::make_unique<State>(false);
-        return;
-    }
-    const int xiOpcode = SelectRawEvents(display);
+    Display* events = display != nullptr ? ::XOpenDisplay(nullptr) : nullptr;
+    const int xiOpcode = events != nullptr ? SelectRawEvents(events) : -1;
     state_ = std::make_unique<State>(xiOpcode >= 0);
-    state_->display = display;
-    state_->xiOpcode = xiOpcode;
+    State& s = *state_;
+    s.display = display;
+    s.events = events;
+    s.xiOpcode = xiOpcode;
+    if (events == nullptr)
+        return;
 
     int saverEvent = 0, saverError = 0;
-    if (::XScreenSaverQueryExtension(display, &saverEvent, &saverError)) {
-        ::XScreenSaverSelectInput(display, DefaultRootWindow(display), ScreenSaverNotifyMask);
-        state_->saverEvent = saverEvent + ScreenSaverNotify;
+    if (::XScreenSaverQueryExtension(events, &saverEvent, &saverError)) {
+        ::XScreenSaverSelectInput(events, DefaultRootWindow(events), ScreenSaverNotifyMask);
+        s.saverEvent = saverEvent + ScreenSaverNotify;
         if (XScreenSaverInfo* info = ::XScreenSaverAllocInfo()) {
-            if (::XScreenSaverQueryInfo(display, DefaultRootWindow(display), info))
-                state_->tracker.ScreenSaver(info->state == ScreenSaverOn);
+            if (::XScreenSaverQueryInfo(events, DefaultRootWindow(events), info))
+                s.tracker.ScreenSaver(info->state == ScreenSaverOn);
             ::XFree(info);
         }
     }
+    s.Start();
+    // Without the reader nothing says when the keys change: every look asks.
+    if (!s.reader.joinable())
+        s.tracker = KeyTracker(false);
 }
 
 LinuxKeyboard::~LinuxKeyboard() {
-    if (state_->display != nullptr)
-        ::XCloseDisplay(state_->display);
+    State& s = *state_;
+    if (s.reader.joinable()) {
+        ::eventfd_write(s.stop, 1);
+        s.reader.join();
+    }
+    if (s.stop >= 0)
+        ::close(s.stop);
+    if (s.events != nullptr)
+        ::XCloseDisplay(s.events);
+    if (s.display != nullptr)
+        ::XCloseDisplay(s.display);
 }
 
 std::int16_t LinuxKeyboard::GetAsyncKeyState(std::int32_t virtualKey) {
     State& s = *state_;
     if (s.display == nullptr || virtualKey < 1 || virtualKey > 255)
         return 0;
+    const std::lock_guard lock(s.mutex);
     s.Look();
     return s.tracker.State(virtualKey, s);
 }

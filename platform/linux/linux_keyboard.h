@@ -7,9 +7,10 @@
 namespace lumatone {
 
 // Key and mouse-button state of the X server, whichever window has the
-// focus, over a display connection of its own: keys by their place on the
+// focus, over display connections of its own: keys by their place on the
 // keyboard, none down while the screen saver is on. Without a display every
-// key reads as up.
+// key reads as up. The server's events are read on a thread of its own as
+// they come, so a poll while nothing happens makes no system call.
 class LinuxKeyboard : public Keyboard {
   public:
     LinuxKeyboard();

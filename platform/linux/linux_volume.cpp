@@ -3,6 +3,7 @@
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <pthread.h>
 
@@ -44,7 +45,7 @@ void Forget(pa_operation* operation) {
 } // namespace
 
 // Everything below runs under the loop's lock: on its thread in the callbacks,
-// on the caller's in the public calls.
+// on the caller's in the public calls but Read, which takes what was heard.
 struct LinuxVolume::State {
     pa_threaded_mainloop* loop = nullptr;
     pa_context* context = nullptr;
@@ -66,6 +67,12 @@ struct LinuxVolume::State {
     // Writes sent and not answered yet: a state heard meanwhile may predate
     // them, so only the one asked for after the last answer counts.
     unsigned pendingWrites = 0;
+    // What a read gives, -1 for none, set after every change above: the
+    // read-out asks ten times a second, and the loop's lock would cost each
+    // read more than the whole answer.
+    std::atomic<std::int32_t> heard{-1};
+
+    void Publish() { heard.store(Ready() && sinkKnown ? Level() : -1, std::memory_order_release); }
 
     pa_mainloop_api* Api() const { return pa_threaded_mainloop_get_api(loop); }
 
@@ -118,6 +125,7 @@ struct LinuxVolume::State {
         pa_context_disconnect(context);
         pa_context_unref(context);
         context = nullptr;
+        Publish();
     }
 
     void Connect() {
@@ -135,6 +143,7 @@ struct LinuxVolume::State {
     void Lost() {
         sinkKnown = false;
         pendingWrites = 0;
+        Publish();
         Settle();
         if (retry != nullptr)
             return;
@@ -209,6 +218,7 @@ struct LinuxVolume::State {
         default:
             break;
         }
+        s->Publish();
     }
 
     static void OnEvent(pa_context*, pa_subscription_event_type_t type, std::uint32_t index,
@@ -233,10 +243,12 @@ struct LinuxVolume::State {
             s->volume = info->volume;
             s->muted = info->mute != 0;
             s->RememberAudible();
+            s->Publish();
             return;
         }
         if (eol < 0 && s->pendingWrites == 0)
             s->sinkKnown = false; // no default sink
+        s->Publish();
         s->Settle();
     }
 
@@ -284,10 +296,10 @@ std::optional<std::int32_t> LinuxVolume::Read() {
     s.Start();
     if (s.loop == nullptr)
         return std::nullopt;
-    const Locked lock(s.loop);
-    if (!s.Ready() || !s.sinkKnown)
+    const std::int32_t level = s.heard.load(std::memory_order_acquire);
+    if (level < 0)
         return std::nullopt;
-    return s.Level();
+    return level;
 }
 
 bool LinuxVolume::Set(std::int32_t percent) {
@@ -314,6 +326,7 @@ bool LinuxVolume::Set(std::int32_t percent) {
         s.Write(pa_context_set_sink_mute_by_index(s.context, s.sink, 0, State::OnWritten, &s)))
         s.muted = false;
     s.RememberAudible();
+    s.Publish();
     return true;
 }
 

@@ -95,6 +95,34 @@ TEST_F(Tracker, ScreenSaverHidesEveryKeyAndWhatWasPressedMeanwhile) {
     EXPECT_EQ(Poll(2, 1), 0);
 }
 
+// A missed release would repeat a held hotkey: the check stays at a second
+// while a key or button reads as down, and only with all up waits longer.
+TEST(TrackerWithALongerCheckWhileAllIsUp, ChecksEverySecondWhileAnythingIsDown) {
+    FakeServer server;
+    KeyTracker tracker(true, 200 * kTick);
+    const auto poll = [&](std::int64_t n, std::int32_t virtualKey) {
+        tracker.Look(n * kTick);
+        return tracker.State(virtualKey, server);
+    };
+    server.Hold(kA, true);
+    server.buttons = 1U << 10; // Button3Mask: the right button
+    EXPECT_EQ(poll(0, 'A'), kDown);
+    EXPECT_EQ(poll(0, 2), kDown);
+    server.Hold(kA, false);
+    server.buttons = 0;
+    EXPECT_EQ(poll(19, 'A'), kDown);
+    EXPECT_EQ(poll(19, 2), kDown);
+    EXPECT_EQ(poll(20, 'A'), 0);
+    EXPECT_EQ(poll(20, 2), 0);
+    EXPECT_EQ(server.reads, 4);
+
+    server.Hold(kA, true);
+    EXPECT_EQ(poll(219, 'A'), 0);
+    EXPECT_EQ(server.reads, 4);
+    EXPECT_EQ(poll(220, 'A'), kDown);
+    EXPECT_EQ(server.reads, 5);
+}
+
 TEST(TrackerWithoutEvents, AsksTheServerAtEveryPoll) {
     FakeServer server;
     KeyTracker tracker(false);
