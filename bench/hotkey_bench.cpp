@@ -7,6 +7,8 @@
 #include "platform/sim/sim_platform.h"
 #include "view/kit.h"
 
+#include "allocation_count.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -15,33 +17,6 @@
 #include <memory>
 #include <new>
 #include <string>
-
-namespace {
-std::atomic<std::uint64_t> gAllocations{0};
-}
-
-// Out of line, so the compiler never pairs an inlined free with a new it cannot see through.
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return ::operator new(size);
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept {
-    std::free(p);
-}
-[[gnu::noinline]] void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-[[gnu::noinline]] void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -129,26 +104,15 @@ void RunTimer1Ticks(benchmark::State& state, Path path, bool idle = false) {
     for (int i = 0; i < 4; ++i)
         tick();
 
-    // A zero means nothing only if the hook sees allocations at all.
-    const std::uint64_t probe = gAllocations.load();
-    benchmark::DoNotOptimize(std::make_unique<std::string>(64, 'x'));
-    if (gAllocations.load() == probe)
-        state.SkipWithError("the allocation hook is not in use");
-
-    const std::uint64_t before = gAllocations.load();
     const std::uint64_t queriesBefore = sim.keyboard.queries;
-    std::uint64_t ticks = 0;
-    for (auto _ : state) {
-        tick();
-        ++ticks;
+    {
+        const AllocationCount count(state);
+        for (auto _ : state)
+            tick();
     }
-    const std::uint64_t allocations = gAllocations.load() - before;
-    state.counters["allocs/tick"] =
-        benchmark::Counter(static_cast<double>(allocations) / static_cast<double>(ticks));
-    state.counters["key queries/tick"] = benchmark::Counter(
-        static_cast<double>(sim.keyboard.queries - queriesBefore) / static_cast<double>(ticks));
-    if (allocations != 0)
-        state.SkipWithError("the tick allocated on the heap");
+    state.counters["key queries/tick"] =
+        benchmark::Counter(static_cast<double>(sim.keyboard.queries - queriesBefore) /
+                           static_cast<double>(state.iterations()));
     if (f.HScroll1.Value() != 27 || f.HScroll2.Value() != 50)
         state.SkipWithError("a pair fired");
 }

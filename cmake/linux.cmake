@@ -64,7 +64,9 @@ endif()
 if(LUMATONE_BUILD_BENCH)
     # Measured on a live desktop; bench/README.md says how.
     find_package(benchmark REQUIRED)
-    add_executable(lumatone_linux_bench ${LUMATONE_ROOT}/bench/linux/linux_backend_bench.cpp)
+    add_executable(lumatone_linux_bench ${LUMATONE_ROOT}/bench/linux/linux_backend_bench.cpp
+                                        ${LUMATONE_ROOT}/bench/allocation_count.cpp)
+    target_include_directories(lumatone_linux_bench PRIVATE ${LUMATONE_ROOT}/bench)
     target_link_libraries(lumatone_linux_bench PRIVATE lumatone_linux lumatone_audio lumatone_display
                                                        benchmark::benchmark
                                                        lumatone_warnings)

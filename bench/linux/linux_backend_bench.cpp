@@ -7,6 +7,8 @@
 #include "platform/linux/linux_screen.h"
 #include "platform/linux/linux_volume.h"
 
+#include "allocation_count.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -18,60 +20,6 @@
 #include <thread>
 
 namespace {
-std::atomic<std::uint64_t> gAllocations{0};
-}
-
-// Out of line, so the compiler never pairs an inlined free with a new it cannot see through.
-[[gnu::noinline]] void* operator new(std::size_t size) {
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return ::operator new(size);
-}
-[[gnu::noinline]] void operator delete(void* p) noexcept {
-    std::free(p);
-}
-[[gnu::noinline]] void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-[[gnu::noinline]] void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
-
-namespace {
-
-// Heap allocations per iteration into the counters; an error when any, as
-// the idle tick must touch no heap.
-class AllocationCount {
-  public:
-    explicit AllocationCount(benchmark::State& state) : state_(state) {
-        // A zero means nothing only if the hook sees allocations at all.
-        const std::uint64_t probe = gAllocations.load();
-        benchmark::DoNotOptimize(std::make_unique<std::string>(64, 'x'));
-        if (gAllocations.load() == probe)
-            state_.SkipWithError("the allocation hook is not in use");
-        before_ = gAllocations.load();
-    }
-    ~AllocationCount() {
-        const std::uint64_t allocations = gAllocations.load() - before_;
-        state_.counters["allocs/tick"] = benchmark::Counter(
-            static_cast<double>(allocations) / static_cast<double>(state_.iterations()));
-        if (allocations != 0)
-            state_.SkipWithError("the idle tick allocated on the heap");
-    }
-    AllocationCount(const AllocationCount&) = delete;
-    AllocationCount& operator=(const AllocationCount&) = delete;
-
-  private:
-    benchmark::State& state_;
-    std::uint64_t before_ = 0;
-};
 
 // One query within a burst: the keymap read by the burst's first is reused.
 void BM_LinuxKeyState(benchmark::State& state) {
