@@ -79,26 +79,7 @@ Hotkeys::Hotkeys(Form1& form, Keyboard& keyboard, System& system, VibranceApplet
 void Hotkeys::OnTimer1() {
     form_.Label1.caption = DecimalText(form_.HScroll1.Value());
     form_.Label11.caption = DecimalText(form_.HScroll2.Value());
-    WatchPairs();
     HotKey(107);
-}
-
-void Hotkeys::WatchPairs() {
-    if (!watchesPairs_)
-        return;
-    // Start-up and capture both change bindings; the tick sees every change.
-    std::array<KeyPair, 9> pairs;
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-        const Action& action = kActions[i];
-        const BindingGroup& group = groups_[action.group];
-        pairs[i] = {kPairNames[i][0], kPairNames[i][1],
-                    BoundKeyCode(group.slots[action.slots[0]].code->text),
-                    BoundKeyCode(group.slots[action.slots[1]].code->text)};
-    }
-    if (watched_ && *watched_ == pairs)
-        return;
-    watched_ = pairs;
-    keyboard_.WatchPairs(pairs);
 }
 
 namespace {
@@ -123,6 +104,23 @@ class NotingKeyboard : public Keyboard {
 
 } // namespace
 
+void Hotkeys::WatchPairs(const SlotCodes& codes) {
+    if (!watchesPairs_)
+        return;
+    // Start-up and capture both change bindings; the tick sees every change.
+    std::array<KeyPair, 9> pairs;
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const Action& action = kActions[i];
+        const std::size_t first = action.group * kSlotsPerGroup;
+        pairs[i] = {kPairNames[i][0], kPairNames[i][1], codes[first + action.slots[0]],
+                    codes[first + action.slots[1]]};
+    }
+    if (watched_ && *watched_ == pairs)
+        return;
+    watched_ = pairs;
+    keyboard_.WatchPairs(pairs);
+}
+
 std::int16_t Hotkeys::HotKey(std::int16_t) {
     SlotCodes codes{};
     bool anyBound = false;
@@ -133,6 +131,7 @@ std::int16_t Hotkeys::HotKey(std::int16_t) {
             anyBound = anyBound || codes[i] != 0;
             ++i;
         }
+    WatchPairs(codes);
     // With nothing bound no pair can fire, so the keyboard is left alone: the
     // F2 press this skips discarding is discarded by the first poll that has a
     // binding, before any pair reads it.

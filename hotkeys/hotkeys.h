@@ -36,7 +36,7 @@ class Hotkeys {
     static const std::array<Action, 9> kActions;
 
     // Hands the keyboard the pairs when they changed since it last had them.
-    void WatchPairs();
+    void WatchPairs(const SlotCodes& codes);
     // Each action answers whether the poll goes on to the next pair.
     bool StepGamma(int delta);
     bool StepVibrance(int delta);

@@ -108,9 +108,8 @@ SessionEnd::SessionEnd(QtView& view, App& app, QtShell& shell) {
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    listening_ = true;
     for (const int signal : {SIGTERM, SIGINT, SIGHUP})
-        listening_ = sigaction(signal, &action, nullptr) == 0 && listening_;
+        sigaction(signal, &action, nullptr);
 }
 
 SessionEnd::~SessionEnd() {

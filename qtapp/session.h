@@ -19,12 +19,6 @@ class SessionEnd {
     ~SessionEnd();
     SessionEnd(const SessionEnd&) = delete;
     SessionEnd& operator=(const SessionEnd&) = delete;
-
-    // False when the signals cannot be watched.
-    bool Listening() const { return listening_; }
-
-  private:
-    bool listening_ = false;
 };
 
 } // namespace lumatone::view
