@@ -1,6 +1,5 @@
 #include "platform/linux/linux_system.h"
 
-#include "platform/linux/linux_session.h"
 #include "platform/linux/linux_vibrance.h"
 
 #include <cerrno>
@@ -109,7 +108,7 @@ std::string LinuxSystem::SessionNote() {
                                              : std::chrono::milliseconds(1000));
         portalAsked_ = true;
     }
-    return SessionNoteFor(CurrentSession(), hotkeys);
+    return SessionNoteFor(session_, hotkeys);
 }
 
 } // namespace lumatone

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/linux/linux_session.h"
 #include "platform/linux/linux_vibrance.h"
 #include "platform/linux/portal_keyboard.h"
 #include "platform/master_volume.h"
@@ -39,6 +40,7 @@ class LinuxSystem : public System {
     std::optional<Features> features_;
     PortalKeyboard* portal_ = nullptr;
     bool portalAsked_ = false;
+    const SessionFacts session_ = CurrentSession(); // the environment stays as it started
 };
 
 } // namespace lumatone
