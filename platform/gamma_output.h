@@ -11,6 +11,14 @@ namespace lumatone {
 // 256 red, 256 green, 256 blue words.
 using GammaRamp = std::array<std::uint16_t, 768>;
 
+// The ramp that leaves every colour as it is, as systems hand it out.
+inline GammaRamp IdentityRamp() {
+    GammaRamp ramp;
+    for (std::size_t i = 0; i < ramp.size(); ++i)
+        ramp[i] = static_cast<std::uint16_t>((i % 256) * 257);
+    return ramp;
+}
+
 // One display of the desktop.
 struct DisplayDevice {
     std::string name;     // as the system names it, e.g. "\\.\DISPLAY2" or "HDMI-1"

@@ -47,11 +47,6 @@ int RampFile(const GammaRamp& ramp, std::size_t size) {
     return fd;
 }
 
-void Identity(GammaRamp& ramp) {
-    for (std::size_t i = 0; i < ramp.size(); ++i)
-        ramp[i] = static_cast<std::uint16_t>((i % kRampEntries) * 257);
-}
-
 } // namespace
 
 struct WaylandGamma::State {
@@ -318,7 +313,7 @@ bool WaylandGamma::ReadRamp(const std::string& display, GammaRamp& ramp) {
         return true;
     }
     if (o->lost) {
-        Identity(ramp);
+        ramp = IdentityRamp();
         return true;
     }
     return false;

@@ -6,10 +6,7 @@
 namespace lumatone {
 
 GammaRamp SimScreen::LinearRamp() {
-    GammaRamp r;
-    for (std::size_t i = 0; i < r.size(); ++i)
-        r[i] = static_cast<std::uint16_t>((i % 256) * 257);
-    return r;
+    return IdentityRamp();
 }
 
 SimScreen::SimScreen() {
